@@ -20,3 +20,10 @@ LogSink *LogGetSink();
 void LogPrint(const char *format, ...) __attribute__((format(printf, 1, 2)));
 // Formats at most 165 characters, adds CR LF and appends the line as literal text.
 void ErrorPrint(const char *format, ...) __attribute__((format(printf, 1, 2)));
+
+// Drops the oldest 20 lines of the sink's text (all of it when it holds fewer); null is ignored.
+void LogSinkTrim(LogSink *sink);
+
+// Shows the sink's whole text in its window, scrolled to the last line. Platform code: Windows
+// sets the edit control's text; other hosts have no window and do nothing.
+void LogSinkRefreshWindow(LogSink *sink);

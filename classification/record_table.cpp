@@ -1,0 +1,236 @@
+// Parsing of the record file into the record table, and field access. The bytes are walked in
+// place: each line is measured first, then copied once into its record's own text block.
+#include "record_table.h"
+
+#include <cstring>
+
+#include "archive/embedded_archive.h"
+#include "code_refs.h"
+#include "foundation/log.h"
+#include "foundation/mem.h"
+#include "foundation/status.h"
+#include "str_bounded.h"
+
+static const char *const kCaptions[FIELD_LAST_SHOWN + 1] = {
+    "IcdCode",  "LongName",  "Includes", "UseAdditional", "Excludes1",
+    "Excludes2", "CodeFirst", "CodeAlso", "Notes",
+};
+
+static uint32_t ReadLe32(const unsigned char *p) {
+    return (uint32_t)p[0] | ((uint32_t)p[1] << 8) | ((uint32_t)p[2] << 16) | ((uint32_t)p[3] << 24);
+}
+
+static void ReleaseRecords(uint32_t count, TextRecord *records) {
+    if (records != nullptr) {
+        FreeRecordTexts(count, records);
+        MemFree(records);
+    }
+}
+
+static int32_t FailLoad(int32_t status, uint32_t count, TextRecord *records) {
+    ErrorPrint("failed to load text record data: %.32s", StatusName(status));
+    ReleaseRecords(count, records);
+    return status;
+}
+
+// Parses one line starting at p (end is one past the data) into record r. Returns the number of
+// bytes consumed including the line feed, 0 when the data ended inside the line (the record then
+// keeps no text), or a negative status.
+static int32_t ParseLine(const unsigned char *p, const unsigned char *end, TextRecord *r,
+                         uint32_t position) {
+    size_t avail = (size_t)(end - p);
+    const unsigned char *lf = (const unsigned char *)memchr(p, '\n', avail);
+    size_t lineLen = lf != nullptr ? (size_t)(lf - p) : avail;
+    if (memchr(p, '\r', lineLen) != nullptr) {
+        ErrorPrint("invalid cr in data( %d )", (int)position);
+        return ERR_INVDATA;
+    }
+    // Field offsets are taken from every ';' up to the 40th, also for a line that never ends,
+    // although such a record keeps no text and all its fields read as absent.
+    size_t stored = lineLen < (size_t)MAX_LINE_CHARS ? lineLen : (size_t)MAX_LINE_CHARS;
+    int32_t semicolons = 0;
+    const unsigned char *scan = p;
+    const unsigned char *lineEnd = p + lineLen;
+    while (semicolons < (int32_t)MAX_RECORD_FIELDS - 1) {
+        const unsigned char *semi =
+            (const unsigned char *)memchr(scan, ';', (size_t)(lineEnd - scan));
+        if (semi == nullptr) {
+            break;
+        }
+        size_t k = (size_t)(semi - p);
+        semicolons++;
+        r->fieldOffsets[semicolons] = k < MAX_LINE_CHARS ? (int32_t)k + 1 : -1;
+        scan = semi + 1;
+    }
+    if (lf == nullptr) {
+        return 0;
+    }
+    char *text = (char *)MemAlloc((int32_t)stored + 2);
+    if (text == nullptr) {
+        return ERR_ALLOC;
+    }
+    memcpy(text, p, stored);
+    for (char *c = (char *)memchr(text, ';', stored); c != nullptr;
+         c = (char *)memchr(c + 1, ';', stored - (size_t)(c + 1 - text))) {
+        *c = '\0';
+    }
+    r->text = text;
+    r->fieldOffsets[0] = 0;
+    r->index = position;
+    return (int32_t)lineLen + 1;
+}
+
+int32_t ParseTextRecords(const char *bytes, int32_t size, uint32_t *count, TextRecord **records) {
+    if (bytes == nullptr || count == nullptr || records == nullptr) {
+        return ERR_NULLPTR;
+    }
+    if (size < 1) {
+        return FailLoad(ERR_INVPARAM, 0, nullptr);
+    }
+    const unsigned char *p = (const unsigned char *)bytes;
+    const unsigned char *end = p + size;
+    TextRecord *array = nullptr;
+    uint32_t capacity = 0;
+    for (uint32_t i = 0;; i++) {
+        if (i == capacity) {
+            uint64_t bytesNeeded = (uint64_t)(i + RECORD_GROWTH) * sizeof(TextRecord);
+            TextRecord *grown = bytesNeeded > INT32_MAX
+                                    ? nullptr
+                                    : (TextRecord *)MemRealloc(array, (int32_t)bytesNeeded);
+            if (grown == nullptr) {
+                return FailLoad(ERR_ALLOC, i, array);
+            }
+            array = grown;
+            capacity = i + RECORD_GROWTH;
+        }
+        TextRecord *r = &array[i];
+        memset(r, 0, sizeof *r);
+        if (end - p < (ptrdiff_t)RECORD_HEADER_BYTES) {
+            ErrorPrint("failed to read binrecord( %d )", (int)i);
+            return FailLoad(ERR_READ, i, array);
+        }
+        if (p[1] != RECORD_MARKER) {
+            ErrorPrint("invalid record start( %d: %02x )", (int)i, (unsigned)p[1]);
+            return FailLoad(ERR_INVDATA, i, array);
+        }
+        uint32_t index = ReadLe32(p + 4);
+        if (index == END_RECORD_INDEX) {
+            *count = i;
+            *records = array;
+            return 0;
+        }
+        r->level = p[0];
+        r->marker = (uint8_t)RECORD_MARKER;
+        r->flags = (uint16_t)(p[2] | (p[3] << 8));
+        r->index = index;
+        r->parent = ReadLe32(p + 8);
+        for (uint32_t j = 0; j < MAX_RECORD_FIELDS; j++) {
+            r->fieldOffsets[j] = -1;
+        }
+        p += RECORD_HEADER_BYTES;
+        int32_t used = p < end ? ParseLine(p, end, r, i) : 0;
+        if (used < 0) {
+            return FailLoad(used, i, array);
+        }
+        if (used == 0) {
+            *count = i + 1;
+            *records = array;
+            return 0;
+        }
+        p += used;
+    }
+}
+
+int32_t LoadTextRecords(const char *name, uint32_t *count, TextRecord **records) {
+    if (name == nullptr || count == nullptr || records == nullptr) {
+        return ERR_NULLPTR;
+    }
+    int32_t size = 0;
+    char *bytes = nullptr;
+    int32_t status = PakLoadEmbeddedEntry(name, &size, &bytes);
+    if (status < 0) {
+        ErrorPrint("failed to load text record data: %.32s", StatusName(status));
+        return status;
+    }
+    status = ParseTextRecords(bytes, size, count, records);
+    MemFree(bytes);
+    return status < 0 ? status : 0;
+}
+
+int32_t FreeRecordTexts(uint32_t count, TextRecord *records) {
+    if (records == nullptr) {
+        return ERR_NULLPTR;
+    }
+    for (uint32_t i = 0; i < count; i++) {
+        if (records[i].text != nullptr) {
+            MemFree(records[i].text);
+            records[i].text = nullptr;
+        }
+    }
+    return 0;
+}
+
+int32_t RecordFieldPresent(const TextRecord *record, uint32_t field) {
+    field &= 0xFFFF;
+    return record != nullptr && field < MAX_RECORD_FIELDS && record->text != nullptr &&
+                   record->fieldOffsets[field] >= 0
+               ? 1
+               : 0;
+}
+
+const char *RecordField(const TextRecord *record, uint32_t field) {
+    if (record == nullptr) {
+        return "#";
+    }
+    field &= 0xFFFF;
+    if (field >= MAX_RECORD_FIELDS) {
+        return "-";
+    }
+    if (!RecordFieldPresent(record, field)) {
+        return "";
+    }
+    return record->text + record->fieldOffsets[field];
+}
+
+const char *CopyRecordField(const TextRecord *record, uint32_t field, char *buffer, int32_t limit) {
+    field &= 0xFFFF;
+    if (record == nullptr || buffer == nullptr || field >= MAX_RECORD_FIELDS) {
+        return "#";
+    }
+    if (!RecordFieldPresent(record, field)) {
+        return "-";
+    }
+    return StrCopyBounded(buffer, record->text + record->fieldOffsets[field], limit);
+}
+
+const char *RecordFieldCaption(uint32_t field) {
+    return field <= FIELD_LAST_SHOWN ? kCaptions[field] : "";
+}
+
+int32_t RecordTableLoad(RecordTable *table, const char *name) {
+    if (table == nullptr || name == nullptr) {
+        return ERR_NULLPTR;
+    }
+    uint32_t count = 0;
+    TextRecord *records = nullptr;
+    int32_t status = LoadTextRecords(name, &count, &records);
+    if (status < 0) {
+        return status;
+    }
+    table->recordCount = count;
+    table->records = records;
+    table->codeIndex = nullptr;
+    CodeIndexBuild(table);
+    return 0;
+}
+
+int32_t RecordTableFree(RecordTable *table) {
+    if (table == nullptr) {
+        return ERR_NULLPTR;
+    }
+    CodeIndexFree(table);
+    ReleaseRecords(table->recordCount, table->records);
+    table->recordCount = 0;
+    table->records = nullptr;
+    return 0;
+}

@@ -1,0 +1,205 @@
+// Slot index: an open-addressing hash from block address to slot (linear probing, kept at most
+// half full, so a lookup touches a few entries) and a bitmap of reusable slots with summary
+// levels, so the lowest reusable slot is found with one word per level.
+#include "foundation/slot_index.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+#include "foundation/status.h"
+
+namespace {
+
+constexpr uint32_t kMinHashEntries = 64;
+constexpr uint64_t kGoldenRatio = 0x9E3779B97F4A7C15ull;
+
+uint32_t Home(const SlotIndex *index, uintptr_t key) {
+    return static_cast<uint32_t>((static_cast<uint64_t>(key) * kGoldenRatio) >> index->hashShift);
+}
+
+void InsertEntry(SlotIndex *index, uintptr_t key, uint32_t slot) {
+    uint32_t i = Home(index, key);
+    while (index->keys[i] != 0) i = (i + 1) & index->hashMask;
+    index->keys[i] = key;
+    index->slots[i] = slot;
+}
+
+// Sets up the hash table for slotCount slots and moves old's entries into it. False when out of
+// memory, with nothing changed.
+bool BuildHash(SlotIndex *index, uint32_t slotCount, const SlotIndex *old) {
+    uint64_t entries = kMinHashEntries;
+    int bits = 6;
+    while (entries < 2ull * slotCount) {
+        entries <<= 1;
+        bits++;
+    }
+    if (entries > 0xFFFFFFFFull || entries > SIZE_MAX / sizeof(uintptr_t)) return false;
+    uintptr_t *keys = static_cast<uintptr_t *>(calloc(entries, sizeof(uintptr_t)));
+    uint32_t *slots = static_cast<uint32_t *>(calloc(entries, sizeof(uint32_t)));
+    if (keys == nullptr || slots == nullptr) {
+        free(keys);
+        free(slots);
+        return false;
+    }
+    index->keys = keys;
+    index->slots = slots;
+    index->hashMask = static_cast<uint32_t>(entries - 1);
+    index->hashShift = 64 - bits;
+    if (old != nullptr) {
+        for (uint64_t i = 0; i <= old->hashMask; i++) {
+            if (old->keys[i] != 0) InsertEntry(index, old->keys[i], old->slots[i]);
+        }
+    }
+    return true;
+}
+
+// Sets up the bitmap for slotCount slots: old's level 0 bits are kept, slots beyond old's
+// count are reusable, the summary levels are recomputed. False when out of memory.
+bool BuildBitmap(SlotIndex *index, uint32_t slotCount, const SlotIndex *old) {
+    uint32_t words[kSlotIndexMaxLevels];
+    uint64_t *levels[kSlotIndexMaxLevels] = {};
+    int levelCount = 0;
+    uint64_t bits = slotCount > 0 ? slotCount : 1;
+    do {
+        words[levelCount] = static_cast<uint32_t>((bits + 63) / 64);
+        levels[levelCount] = static_cast<uint64_t *>(calloc(words[levelCount], sizeof(uint64_t)));
+        if (levels[levelCount] == nullptr) {
+            for (int l = 0; l <= levelCount; l++) free(levels[l]);
+            return false;
+        }
+        bits = words[levelCount];
+        levelCount++;
+    } while (bits > 1);
+
+    uint32_t kept = 0;
+    if (old != nullptr) {
+        kept = old->slotCount;
+        memcpy(levels[0], old->levels[0], old->levelWords[0] * sizeof(uint64_t));
+    }
+    for (uint32_t slot = kept; slot < slotCount; slot++) levels[0][slot / 64] |= 1ull << (slot % 64);
+    for (int l = 1; l < levelCount; l++) {
+        for (uint32_t w = 0; w < words[l - 1]; w++) {
+            if (levels[l - 1][w] != 0) levels[l][w / 64] |= 1ull << (w % 64);
+        }
+    }
+    index->levelCount = levelCount;
+    for (int l = 0; l < kSlotIndexMaxLevels; l++) {
+        index->levels[l] = levels[l];
+        index->levelWords[l] = l < levelCount ? words[l] : 0;
+    }
+    return true;
+}
+
+}  // namespace
+
+int32_t SlotIndexInit(SlotIndex *index, uint32_t slotCount) {
+    if (index == nullptr) return ERR_NULLPTR;
+    memset(index, 0, sizeof *index);
+    if (!BuildHash(index, slotCount, nullptr)) return ERR_ALLOC;
+    if (!BuildBitmap(index, slotCount, nullptr)) {
+        SlotIndexFree(index);
+        return ERR_ALLOC;
+    }
+    index->slotCount = slotCount;
+    return 0;
+}
+
+int32_t SlotIndexGrow(SlotIndex *index, uint32_t slotCount) {
+    if (index == nullptr) return ERR_NULLPTR;
+    if (slotCount < index->slotCount) return ERR_INVPARAM;
+    SlotIndex grown = {};
+    if (!BuildHash(&grown, slotCount, index)) return ERR_ALLOC;
+    if (!BuildBitmap(&grown, slotCount, index)) {
+        SlotIndexFree(&grown);
+        return ERR_ALLOC;
+    }
+    grown.slotCount = slotCount;
+    SlotIndexFree(index);
+    *index = grown;
+    return 0;
+}
+
+void SlotIndexFree(SlotIndex *index) {
+    if (index == nullptr) return;
+    free(index->keys);
+    free(index->slots);
+    for (uint64_t *level : index->levels) free(level);
+    memset(index, 0, sizeof *index);
+}
+
+void SlotIndexBind(SlotIndex *index, const void *block, uint32_t slot) {
+    if (block == nullptr) return;
+    InsertEntry(index, reinterpret_cast<uintptr_t>(block), slot);
+}
+
+void SlotIndexUnbind(SlotIndex *index, const void *block, uint32_t slot) {
+    uintptr_t key = reinterpret_cast<uintptr_t>(block);
+    if (key == 0) return;
+    uint32_t mask = index->hashMask;
+    uint32_t i = Home(index, key);
+    while (index->keys[i] != key || index->slots[i] != slot) {
+        if (index->keys[i] == 0) return;
+        i = (i + 1) & mask;
+    }
+    // Backward-shift deletion: pull later entries of the probe run into the gap, unless they
+    // would then sit before their home entry; no tombstones, so lookups stay short.
+    for (;;) {
+        uint32_t j = i;
+        for (;;) {
+            j = (j + 1) & mask;
+            if (index->keys[j] == 0) {
+                index->keys[i] = 0;
+                return;
+            }
+            uint32_t home = Home(index, index->keys[j]);
+            bool stays = i <= j ? (i < home && home <= j) : (i < home || home <= j);
+            if (!stays) break;
+        }
+        index->keys[i] = index->keys[j];
+        index->slots[i] = index->slots[j];
+        i = j;
+    }
+}
+
+int64_t SlotIndexFind(const SlotIndex *index, const void *block) {
+    uintptr_t key = reinterpret_cast<uintptr_t>(block);
+    if (key == 0 || index->keys == nullptr) return -1;
+    // The whole probe run is read: a stale record can leave the same address in two slots, and
+    // the lowest one wins.
+    int64_t found = -1;
+    for (uint32_t i = Home(index, key); index->keys[i] != 0; i = (i + 1) & index->hashMask) {
+        if (index->keys[i] == key && (found < 0 || index->slots[i] < found)) found = index->slots[i];
+    }
+    return found;
+}
+
+void SlotIndexSetReusable(SlotIndex *index, uint32_t slot, bool reusable) {
+    if (slot >= index->slotCount) return;
+    uint32_t position = slot;
+    for (int l = 0; l < index->levelCount; l++) {
+        uint64_t &word = index->levels[l][position / 64];
+        uint64_t bit = 1ull << (position % 64);
+        bool wasEmpty = word == 0;
+        if (reusable) {
+            word |= bit;
+            if (!wasEmpty) return;  // the levels above already know this word has bits
+        } else {
+            word &= ~bit;
+            if (word != 0) return;  // the word still has bits, the levels above stay as they are
+        }
+        position /= 64;
+    }
+}
+
+int64_t SlotIndexFirstReusable(const SlotIndex *index) {
+    if (index->levelCount == 0 || index->slotCount == 0) return -1;
+    int top = index->levelCount - 1;
+    if (index->levels[top][0] == 0) return -1;
+    uint64_t position = 0;
+    for (int l = top; l >= 0; l--) {
+        uint64_t word = index->levels[l][position];
+        position = position * 64 + static_cast<uint64_t>(__builtin_ctzll(word));
+    }
+    return static_cast<int64_t>(position);
+}

@@ -1,0 +1,196 @@
+// morbivue-cli: the classification from the terminal. Loads the embedded records with the
+// allocation tracer on, answers one command (stats, search, find, page, links) and exits.
+// Output is the records' own bytes, one item a line, with LF line ends on every platform.
+#include <cstdio>
+#include <cstring>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+#include "classification/code_refs.h"
+#include "classification/page_compose.h"
+#include "classification/record_table.h"
+#include "classification/search.h"
+#include "foundation/mem.h"
+#include "foundation/status.h"
+
+enum : int {
+    EXIT_OK = 0,
+    EXIT_FAILED = 1,  // the records could not be loaded, or the code was not found
+    EXIT_USAGE = 2,   // bad command line, or a search word that is too short
+};
+
+static const char kUsage[] =
+    "usage: morbivue-cli COMMAND [ARGUMENT]\n"
+    "  stats          record count, records per level, leaves, text bytes\n"
+    "  search WORD    records containing WORD (3 characters or more): CODE<TAB>TITLE\n"
+    "  find CODE      the record with CODE: POSITION<TAB>CODE<TAB>TITLE\n"
+    "  page CODE      the text of the record's page\n"
+    "  links CODE     the links of the record's page: KIND<TAB>CODE\n";
+
+static int Usage() {
+    fputs(kUsage, stderr);
+    return EXIT_USAGE;
+}
+
+static void PrintRecordLine(const TextRecord *r) {
+    fputs(RecordField(r, FIELD_CODE), stdout);
+    fputc('\t', stdout);
+    fputs(RecordField(r, FIELD_TITLE), stdout);
+    fputc('\n', stdout);
+}
+
+static int Stats(const RecordTable *table) {
+    enum { LEVELS = 256 };
+    uint32_t perLevel[LEVELS] = {0};
+    uint32_t leaves = 0;
+    uint64_t textBytes = 0;
+    for (uint32_t i = 0; i < table->recordCount; i++) {
+        const TextRecord *r = &table->records[i];
+        perLevel[r->level]++;
+        if (r->flags & RECORD_FLAG_LEAF) {
+            leaves++;
+        }
+        if (r->text == nullptr) {
+            continue;
+        }
+        // The line's length: up to the end of its last present field.
+        int32_t last = 0;
+        for (uint32_t j = 0; j < MAX_RECORD_FIELDS; j++) {
+            if (r->fieldOffsets[j] > last) {
+                last = r->fieldOffsets[j];
+            }
+        }
+        textBytes += (uint64_t)last + strlen(r->text + last);
+    }
+    printf("records %u\n", (unsigned)table->recordCount);
+    for (int level = 0; level < LEVELS; level++) {
+        if (perLevel[level] != 0) {
+            printf("level %d %u\n", level, (unsigned)perLevel[level]);
+        }
+    }
+    printf("leaves %u\n", (unsigned)leaves);
+    printf("text_bytes %llu\n", (unsigned long long)textBytes);
+    return EXIT_OK;
+}
+
+static void PrintHit(void *context, int32_t hitNumber, const PageRef *hit) {
+    const RecordTable *table = (const RecordTable *)context;
+    PrintRecordLine(&table->records[hit->index]);
+}
+
+static int Search(const RecordTable *table, const char *word) {
+    SearchState state = {};
+    int32_t status = SearchRecords(&state, table, word, PrintHit, (void *)table);
+    ClearSearchResults(&state);
+    if (status < 0) {
+        fprintf(stderr, "morbivue-cli: search failed: %s\n", StatusName(status));
+        return EXIT_FAILED;
+    }
+    return EXIT_OK;
+}
+
+static int32_t Find(const RecordTable *table, const char *code) {
+    int32_t position = FindRecordByCode(table, PAGE_KIND_RECORD, code);
+    if (position < 0) {
+        fprintf(stderr, "morbivue-cli: no record with the code \"%s\": %s\n", code,
+                StatusName(position));
+    }
+    return position;
+}
+
+static void WritePiece(void *context, const char *text, int32_t length) {
+    fwrite(text, 1, (size_t)length, stdout);
+}
+
+// Composes the page of the record with code; prints its text, or its link table.
+static int Page(const RecordTable *table, const char *code, bool linksOnly) {
+    int32_t position = Find(table, code);
+    if (position < 0) {
+        return EXIT_FAILED;
+    }
+    char *text = (char *)MemAlloc(TEXT_BUFFER_CHARS + 1);
+    char *scratch = (char *)MemAlloc(TEXT_BUFFER_CHARS + 1);
+    LinkTable *links = (LinkTable *)MemAlloc((int32_t)sizeof(LinkTable));
+    int result = EXIT_FAILED;
+    if (text != nullptr && scratch != nullptr && links != nullptr) {
+        PageWorkspace workspace = {text, scratch, TEXT_BUFFER_CHARS};
+        PageSink sink = {};
+        if (!linksOnly) {
+            sink.writeText = WritePiece;
+        }
+        int32_t status = ComposeRecordPage(table, PAGE_KIND_RECORD, &table->records[position],
+                                           &workspace, links, &sink);
+        if (status < 0) {
+            fprintf(stderr, "morbivue-cli: page failed: %s\n", StatusName(status));
+        } else {
+            for (uint16_t i = 0; linksOnly && i < links->linkCount; i++) {
+                printf("%u\t%s\n", (unsigned)links->links[i].kind, links->links[i].code);
+            }
+            result = EXIT_OK;
+        }
+    } else {
+        fprintf(stderr, "morbivue-cli: %s\n", StatusName(ERR_ALLOC));
+    }
+    MemFree(links);
+    MemFree(scratch);
+    MemFree(text);
+    return result;
+}
+
+static int Run(const char *command, const char *argument) {
+    RecordTable table = {};
+    int32_t status = RecordTableLoad(&table, "engtextrecords.dat");
+    if (status < 0) {
+        fprintf(stderr, "morbivue-cli: failed to load the records: %s\n", StatusName(status));
+        return EXIT_FAILED;
+    }
+    int result = EXIT_OK;
+    if (strcmp(command, "stats") == 0) {
+        result = Stats(&table);
+    } else if (strcmp(command, "search") == 0) {
+        result = Search(&table, argument);
+    } else if (strcmp(command, "find") == 0) {
+        int32_t position = Find(&table, argument);
+        if (position < 0) {
+            result = EXIT_FAILED;
+        } else {
+            printf("%d\t", (int)position);
+            PrintRecordLine(&table.records[position]);
+        }
+    } else {
+        result = Page(&table, argument, strcmp(command, "links") == 0);
+    }
+    RecordTableFree(&table);
+    return result;
+}
+
+int main(int argc, char **argv) {
+#ifdef _WIN32
+    // The records' bytes and LF line ends go out unchanged.
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
+    if (argc < 2) {
+        return Usage();
+    }
+    const char *command = argv[1];
+    bool takesArgument = strcmp(command, "search") == 0 || strcmp(command, "find") == 0 ||
+                         strcmp(command, "page") == 0 || strcmp(command, "links") == 0;
+    bool known = takesArgument || strcmp(command, "stats") == 0;
+    if (!known || argc != (takesArgument ? 3 : 2)) {
+        return Usage();
+    }
+    const char *argument = takesArgument ? argv[2] : "";
+    if (strcmp(command, "search") == 0 && strlen(argument) < (size_t)MIN_SEARCH_CHARS) {
+        fprintf(stderr, "morbivue-cli: a search word needs at least %d characters\n",
+                (int)MIN_SEARCH_CHARS);
+        return EXIT_USAGE;
+    }
+    StartMemoryTracer(20000);
+    int result = Run(command, argument);
+    fflush(stdout);
+    StopMemoryTracer();
+    return result;
+}

@@ -1,0 +1,28 @@
+// morbivue-convert INPUT.xml OUTPUT.dat: the build step that turns the ICD-10-CM tabular XML
+// into engtextrecords.dat and prints what it wrote.
+#include <cstdio>
+#include <string>
+
+#include "foundation/status.h"
+#include "tools/convert/convert_file.h"
+
+int main(int argc, char **argv)
+{
+    if (argc != 3) {
+        fprintf(stderr, "usage: morbivue-convert INPUT.xml OUTPUT.dat\n");
+        return 2;
+    }
+    ConvertSummary summary = {};
+    std::string error;
+    int32_t status = ConvertTabularFile(argv[1], argv[2], &summary, &error);
+    for (const std::string &warning : summary.warnings) {
+        fprintf(stderr, "morbivue-convert: warning: %s\n", warning.c_str());
+    }
+    if (status < 0) {
+        fprintf(stderr, "morbivue-convert: %s (%s)\n", error.c_str(), StatusName(status));
+        return 1;
+    }
+    printf("%s -> %s\n", argv[1], argv[2]);
+    ConvertSummaryPrint(&summary, stdout);
+    return 0;
+}

@@ -1,0 +1,238 @@
+// Creation of the browser window's child controls in their fixed order, loading of the help
+// text and the records, and filling of the tree with one item per record.
+#include <cstdio>
+
+#include "archive/embedded_archive.h"
+#include "classification/code_refs.h"
+#include "foundation/log.h"
+#include "foundation/mem.h"
+#include "foundation/status.h"
+#include "ui/browser_window.h"
+#include "ui/message_box.h"
+#include "ui/rich_text_view.h"
+#include "ui/subclass.h"
+
+static const DWORD TAB_STYLE = WS_CHILD | WS_VISIBLE;
+static const DWORD TREE_STYLE = WS_CHILD | WS_BORDER | WS_VSCROLL | TVS_HASBUTTONS |
+                                TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS;
+static const DWORD LIST_STYLE = WS_CHILD | WS_VISIBLE | WS_VSCROLL | LVS_REPORT | LVS_SINGLESEL |
+                                LVS_SHOWSELALWAYS | LVS_OWNERDATA;
+static const DWORD BUTTON_STYLE = WS_CHILD | WS_VISIBLE | WS_BORDER;
+static const DWORD EDIT_STYLE = WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL;
+static const DWORD VIEWER_STYLE = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | ES_MULTILINE |
+                                  ES_AUTOVSCROLL | ES_READONLY | ES_WANTRETURN;
+static const char *const TAMPERED_TEXT =
+    "It is possible that this program has been tampered (checksum error). "
+    "Preventing execution just in case.";
+
+static HWND CreateChild(BrowserWindow *w, ControlSlot *slot, DWORD exStyle, const char *cls,
+                        const char *text, DWORD style, HWND parent, int32_t id) {
+    const LayoutRect &r = slot->rect;
+    slot->handle = CreateWindowExA(exStyle, cls, text, style, r.left, r.top, r.right - r.left,
+                                   r.bottom - r.top, parent, (HMENU)(INT_PTR)id,
+                                   w->app ? w->app->instance : GetModuleHandleA(nullptr), nullptr);
+    return slot->handle;
+}
+
+static void AddTab(HWND tab, int32_t position, const char *text) {
+    TCITEMA item = {};
+    item.mask = TCIF_TEXT;
+    item.pszText = (LPSTR)text;
+    SendMessageA(tab, TCM_INSERTITEMA, position, (LPARAM)&item);
+}
+
+static void AddColumn(HWND list, int32_t column, const char *title, int32_t width) {
+    LVCOLUMNA col = {};
+    col.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
+    col.fmt = LVCFMT_LEFT;
+    col.cx = width;
+    col.pszText = (LPSTR)title;
+    SendMessageA(list, LVM_INSERTCOLUMNA, column, (LPARAM)&col);
+}
+
+static int32_t CreateTab(BrowserWindow *w, HFONT font) {
+    HWND tab = CreateChild(w, &w->tab, WS_EX_CLIENTEDGE, WC_TABCONTROLA, nullptr, TAB_STYLE,
+                           w->window, 0);
+    if (!tab)
+        return ERR_CREATE;
+    LRESULT ex = SendMessageA(tab, TCM_GETEXTENDEDSTYLE, 0, 0);
+    SendMessageA(tab, TCM_SETEXTENDEDSTYLE, 0, ex | TCS_EX_FLATSEPARATORS);
+    SendMessageA(tab, WM_SETFONT, (WPARAM)font, FALSE);
+    AddTab(tab, 0, "ICD-10");
+    AddTab(tab, 2, "Find");  // past the end: appended as tab 1
+    return 0;
+}
+
+static int32_t CreateTabChildren(BrowserWindow *w, HFONT font) {
+    HWND tab = w->tab.handle;
+    HWND tree = CreateChild(w, &w->tree, WS_EX_CLIENTEDGE, WC_TREEVIEWA, nullptr, TREE_STYLE,
+                            tab, 0);
+    if (!tree)
+        return ERR_CREATE;
+    SubclassContext(tree, w->window, MSG_TREE_CONTEXT);
+
+    HWND list = CreateChild(w, &w->list, 0, WC_LISTVIEWA, nullptr, LIST_STYLE, tab, 0);
+    if (!list)
+        return ERR_CREATE;
+    LRESULT ex = SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
+    SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
+                 ex | LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_ONECLICKACTIVATE);
+    AddColumn(list, 0, "icd", 90);
+    AddColumn(list, 1, "name", 110);
+    AddColumn(list, 2, "", 500);
+
+    HWND find = CreateChild(w, &w->findButton, 0, "BUTTON", "Find", BUTTON_STYLE, tab,
+                            IDC_FIND_BUTTON);
+    if (!find)
+        return ERR_CREATE;
+    SendMessageA(find, WM_SETFONT, (WPARAM)font, FALSE);
+
+    HWND edit = CreateChild(w, &w->searchEdit, 0, "EDIT", nullptr, EDIT_STYLE, tab,
+                            IDC_SEARCH_EDIT);
+    if (!edit)
+        return ERR_CREATE;
+    SendMessageA(edit, WM_SETFONT, (WPARAM)font, FALSE);
+    SubclassCharForward(edit, w->window, MSG_CONTROL_CHAR);
+
+    ShowWindow(tree, SW_SHOW);
+    ShowWindow(list, SW_HIDE);
+    ShowWindow(find, SW_HIDE);
+    ShowWindow(edit, SW_HIDE);
+    return 0;
+}
+
+static int32_t LoadData(BrowserWindow *w) {
+    int32_t size = 0;
+    if (PakLoadEmbeddedEntry("HelpText.txt", &size, &w->helpText) < 0) {
+        MessageBoxA(nullptr, TAMPERED_TEXT, "Error", MB_ICONERROR);
+        return ERR_FAILED;
+    }
+    int32_t status = LoadTextRecords("engtextrecords.dat", &w->table.recordCount,
+                                     &w->table.records);
+    if (status < 0) {
+        MessageBoxPrint(nullptr, MB_ICONERROR, "Error", "Failed to read ICD10 data: %.32s",
+                        StatusName(status));
+        return status;
+    }
+    // Links on pages are resolved through the code index; without it lookups only scan.
+    CodeIndexBuild(&w->table);
+    return 0;
+}
+
+static HTREEITEM InsertItem(HWND tree, HTREEITEM parent, TVITEMA *item) {
+    TVINSERTSTRUCTA ins = {};
+    ins.hParent = parent;
+    ins.hInsertAfter = TVI_LAST;
+    ins.item = *item;
+    return (HTREEITEM)SendMessageA(tree, TVM_INSERTITEMA, 0, (LPARAM)&ins);
+}
+
+int32_t BrowserFillTree(BrowserWindow *w) {
+    if (!w)
+        return ERR_NULLPTR;
+    TextRecord *records = w->table.records;
+    const uint32_t count = w->table.recordCount;
+    HWND tree = w->tree.handle;
+    if (!records || count == 0)
+        return ERR_EMPTY;
+
+    TVITEMA root = {};
+    root.mask = TVIF_TEXT | TVIF_STATE | TVIF_CHILDREN;
+    root.pszText = (LPSTR)CopyRecordField(&records[0], FIELD_CODE, w->textBuffer, w->textCapacity);
+    root.cChildren = 1;
+    w->rootItem = InsertItem(tree, TVI_ROOT, &root);
+    records[0].treeItem = w->rootItem;
+
+    for (uint32_t i = 1; i < count; i++) {
+        TextRecord *record = &records[i];
+        const int32_t p = (int32_t)record->parent;
+        if (p >= (int32_t)count) {
+            ErrorPrint("parent index overflow( %d / %d ) in treeview", p, (int32_t)count);
+            break;
+        }
+        TVITEMA item = {};
+        item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_STATE | TVIF_CHILDREN;
+        item.pszText = LPSTR_TEXTCALLBACKA;
+        item.lParam = (LPARAM)record->index;
+        item.cChildren = (record->flags & RECORD_FLAG_LEAF) ? 0 : 1;
+        HTREEITEM parent = p <= 0 ? w->rootItem : (HTREEITEM)records[p].treeItem;
+        record->treeItem = InsertItem(tree, parent, &item);
+    }
+    return 0;
+}
+
+static int32_t CreateViewer(BrowserWindow *w) {
+    HWND viewer = CreateChild(w, &w->viewer, WS_EX_CLIENTEDGE, "RichEdit20A", "", VIEWER_STYLE,
+                              w->window, IDC_VIEWER);
+    if (!viewer)
+        return ERR_WINDOWS;
+    HFONT font = nullptr;
+    CreateUiFont(16, 1, &font);
+    SendMessageA(viewer, WM_SETFONT, (WPARAM)font, TRUE);
+    SendMessageA(viewer, EM_SETEVENTMASK, 0, ENM_CHANGE | ENM_KEYEVENTS | ENM_SELCHANGE | ENM_LINK);
+    SubclassCharAndContext(viewer, w->window, MSG_CONTROL_CHAR, MSG_VIEWER_CONTEXT);
+    RichTextViewCreate(viewer, &w->textView);
+    return 0;
+}
+
+static int32_t CreateButtonRow(BrowserWindow *w, HFONT font) {
+    struct Button {
+        ControlSlot *slot;
+        const char *text;
+        DWORD style;
+        int32_t id;
+    } buttons[] = {
+        {&w->backButton, "<", BUTTON_STYLE, IDC_BACK_BUTTON},
+        {&w->forwardButton, ">", BUTTON_STYLE, IDC_FORWARD_BUTTON},
+        {&w->showWordCheck, "Show seach word in text", BUTTON_STYLE | BS_AUTOCHECKBOX,
+         IDC_SHOW_WORD_CHECK},
+        {&w->infoButton, "Info", BUTTON_STYLE, IDC_INFO_BUTTON},
+    };
+    for (Button &b : buttons) {
+        HWND button = CreateChild(w, b.slot, 0, "BUTTON", b.text, b.style, w->window, b.id);
+        if (!button)
+            return ERR_CREATE;
+        SendMessageA(button, WM_SETFONT, (WPARAM)font, FALSE);
+        if (b.id == IDC_SHOW_WORD_CHECK)
+            SendMessageA(button, BM_SETCHECK, BST_CHECKED, 0);
+    }
+    return 0;
+}
+
+int32_t BrowserCreateControls(BrowserWindow *w) {
+    if (!w)
+        return ERR_NULLPTR;
+    w->textCapacity = TEXT_BUFFER_CHARS;
+    w->textBuffer = (char *)MemAlloc(w->textCapacity + 1);
+    if (!w->textBuffer)
+        return ERR_ALLOC;
+    w->scratchBuffer = (char *)MemAlloc(w->textCapacity + 1);
+    if (!w->scratchBuffer)
+        return ERR_ALLOC;
+
+    RECT rc = {};
+    GetClientRect(w->window, &rc);
+    w->clientRect = {rc.left, rc.top, rc.right, rc.bottom};
+    w->splitterX = (rc.left + rc.right) / 2;
+    BrowserComputeLayout(w);
+
+    HFONT font = nullptr;
+    CreateUiFont(16, 1, &font);
+    int32_t status = CreateTab(w, font);
+    if (status >= 0)
+        status = CreateTabChildren(w, font);
+    if (status >= 0)
+        status = LoadData(w);
+    if (status < 0)
+        return status;
+    BrowserFillTree(w);
+    status = CreateViewer(w);
+    if (status >= 0)
+        status = CreateButtonRow(w, font);
+    if (status < 0)
+        return status;
+    CreateChild(w, &w->resizeBar, 0, "ResizeBarClass", nullptr, WS_CHILD | WS_VISIBLE, w->window,
+                0);
+    PostMessageA(w->window, MSG_EXPAND_ROOT, 0, 0);
+    return 0;
+}

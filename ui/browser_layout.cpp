@@ -1,0 +1,59 @@
+// Layout of the browser window: every control's rectangle follows from the splitter position and
+// the client size; computing and moving are separate so a drag can compute once at its end.
+#include "ui/browser_window.h"
+
+static void SetRect(ControlSlot *slot, int32_t left, int32_t top, int32_t right, int32_t bottom) {
+    slot->rect = {left, top, right, bottom};
+}
+
+void BrowserComputeLayout(BrowserWindow *w) {
+    if (!w)
+        return;
+    RECT rc = {};
+    GetClientRect(w->window, &rc);
+    w->clientRect = {rc.left, rc.top, rc.right, rc.bottom};
+    const int32_t s = w->splitterX;
+    const int32_t width = rc.right;
+    const int32_t h = rc.bottom;
+    // The tab control's children are placed in the tab control's client coordinates.
+    SetRect(&w->tab, 0, 0, s - 4, h);
+    SetRect(&w->tree, 6, 30, s - 16, h - 12);
+    SetRect(&w->list, 6, 30, s - 16, h - 45);
+    SetRect(&w->findButton, 8, h - 39, 72, h - 13);
+    SetRect(&w->searchEdit, 73, h - 39, s - 16, h - 13);
+    SetRect(&w->viewer, s + 4, 37, width, h);
+    SetRect(&w->resizeBar, s - 4, 0, s + 4, h);
+    SetRect(&w->backButton, s + 8, 0, s + 44, 36);
+    SetRect(&w->forwardButton, s + 45, 0, s + 81, 36);
+    SetRect(&w->showWordCheck, s + 97, 4, s + 297, 34);
+    SetRect(&w->infoButton, s + 313, 4, s + 385, 34);
+}
+
+static void Move(const ControlSlot *slot) {
+    const LayoutRect &r = slot->rect;
+    MoveWindow(slot->handle, r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
+}
+
+void BrowserApplyLayout(BrowserWindow *w) {
+    if (!w)
+        return;
+    const ControlSlot *order[] = {&w->tab,        &w->tree,          &w->list,
+                                  &w->findButton, &w->searchEdit,    &w->viewer,
+                                  &w->resizeBar,  &w->backButton,    &w->forwardButton,
+                                  &w->showWordCheck, &w->infoButton};
+    for (const ControlSlot *slot : order)
+        if (slot->handle)
+            Move(slot);
+}
+
+int32_t CreateUiFont(uint16_t height, int32_t proportional, HFONT *font) {
+    LOGFONTA lf = {};
+    lf.lfHeight = height;
+    lf.lfCharSet = ANSI_CHARSET;
+    lf.lfQuality = PROOF_QUALITY;
+    lf.lfPitchAndFamily = proportional ? VARIABLE_PITCH : FIXED_PITCH;
+    HFONT f = CreateFontIndirectA(&lf);
+    if (font)
+        *font = f;
+    return 0;
+}

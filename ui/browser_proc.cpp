@@ -1,0 +1,345 @@
+// The browser window class and its procedure: state lifetime, layout on resize, tab switching,
+// tree item texts, the splitter drag, the two context menus, and routing of feature events.
+#include <cstdio>
+#include <cstring>
+
+#include "foundation/mem.h"
+#include "foundation/status.h"
+#include "ui/browser_window.h"
+#include "ui/clipboard.h"
+#include "ui/features.h"
+#include "ui/rich_text_view.h"
+#include "ui/subclass.h"
+#include "ui/tree_utils.h"
+
+static const char *const CLASS_NAME = "TextRecordViewerClass";
+
+int32_t CreateBrowserWindow(AppContext *app) {
+    if (!app)
+        return ERR_ERROR;
+    WNDCLASSA wc = {};
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = BrowserWindowProc;
+    wc.hInstance = app->instance;
+    wc.hIcon = LoadIconA(app->instance, MAKEINTRESOURCEA(101));
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
+    wc.lpszClassName = CLASS_NAME;
+    if (!RegisterClassA(&wc))
+        return ERR_ERROR;
+    RECT work = {};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    const int32_t width = work.right - 64 > 1200 ? 1136 : work.right - 128;
+    const int32_t height = work.bottom - 128 > 900 ? 836 : work.bottom - 192;
+    HWND window = CreateWindowExA(0, CLASS_NAME, "Morbivue", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 64,
+                                  64, width, height, nullptr, nullptr, app->instance, app);
+    return window ? 0 : ERR_ERROR;
+}
+
+int32_t ShowTab(BrowserWindow *w, int32_t tab) {
+    if (!w)
+        return 0;
+    if (tab == 0) {
+        ShowWindow(w->tree.handle, SW_SHOW);
+        ShowWindow(w->list.handle, SW_HIDE);
+        ShowWindow(w->findButton.handle, SW_HIDE);
+        ShowWindow(w->searchEdit.handle, SW_HIDE);
+    } else if (tab == 1) {
+        ShowWindow(w->tree.handle, SW_HIDE);
+        ShowWindow(w->list.handle, SW_SHOW);
+        ShowWindow(w->findButton.handle, SW_SHOW);
+        ShowWindow(w->searchEdit.handle, SW_SHOW);
+        SetFocus(w->searchEdit.handle);
+    }
+    return 0;
+}
+
+static LRESULT OnCreate(HWND window, CREATESTRUCTA *cs) {
+    AppContext *app = cs ? (AppContext *)cs->lpCreateParams : nullptr;
+    if (!app)
+        return -1;
+    BrowserWindow *w = (BrowserWindow *)MemAlloc(sizeof(BrowserWindow));
+    if (!w)
+        return -1;
+    w->window = window;
+    w->app = app;
+    // Attached first: the controls notify this window while they are created and filled.
+    SetWindowLongPtrA(window, GWLP_USERDATA, (LONG_PTR)w);
+    return BrowserCreateControls(w) >= 0 ? 0 : -1;
+}
+
+static void OnDestroy(HWND window, BrowserWindow *w) {
+    if (w) {
+        RecordTableFree(&w->table);
+        ClearSearchResults(&w->search);
+        MemFree(w->textBuffer);
+        w->textBuffer = nullptr;
+        MemFree(w->scratchBuffer);
+        w->scratchBuffer = nullptr;
+        MemFree(w->helpText);
+        w->helpText = nullptr;
+        RichTextViewFree(w->textView);
+        w->textView = nullptr;
+        MemFree(w);
+    }
+    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    PostQuitMessage(0);
+}
+
+static void OnSize(BrowserWindow *w, WPARAM type) {
+    BrowserComputeLayout(w);
+    BrowserApplyLayout(w);
+    if (type == SIZE_RESTORED)
+        InvalidateRect(w->window, nullptr, TRUE);
+}
+
+static void OnTreeDispInfo(BrowserWindow *w, NMTVDISPINFOA *info) {
+    if (!(info->item.mask & TVIF_TEXT))
+        return;
+    const LPARAM r = info->item.lParam;
+    if (r >= 0 && (uint64_t)r < w->table.recordCount) {
+        const TextRecord *record = &w->table.records[r];
+        snprintf(w->textBuffer, (size_t)w->textCapacity + 1, "%.42s %.140s",
+                 RecordField(record, FIELD_CODE), RecordField(record, FIELD_TITLE));
+        info->item.pszText = w->textBuffer;
+    } else {
+        info->item.pszText = (LPSTR) "-";
+    }
+}
+
+static LRESULT OnNotify(BrowserWindow *w, NMHDR *nm) {
+    if (!nm)
+        return 0;
+    const HWND from = nm->hwndFrom;
+    switch (nm->code) {
+    case EN_MSGFILTER:
+        return 0;
+    case TCN_SELCHANGE: {
+        LRESULT tab = SendMessageA(from, TCM_GETCURSEL, 0, 0);
+        if (tab >= 0)
+            ShowTab(w, (int32_t)tab);
+        return 0;
+    }
+    case TVN_GETDISPINFOA:
+        if (from == w->tree.handle)
+            OnTreeDispInfo(w, (NMTVDISPINFOA *)nm);
+        return 0;
+    case TVN_SELCHANGEDA:
+        if (from == w->tree.handle)
+            RecordPageOnTreeSelChanged(w, (NMTREEVIEWA *)nm);
+        return 0;
+    case LVN_GETDISPINFOA:
+        if (from == w->list.handle)
+            SearchOnGetDispInfo(w, (NMLVDISPINFOA *)nm);
+        return 0;
+    case LVN_ITEMACTIVATE:
+        if (from == w->list.handle)
+            SearchOnItemActivate(w, (NMITEMACTIVATE *)nm);
+        return 0;
+    case EN_LINK:
+        if (from == w->viewer.handle)
+            return NavigateOnLink(w, (ENLINK *)nm);
+        return 0;
+    default:
+        return 0;
+    }
+}
+
+static void OnCommand(BrowserWindow *w, int32_t id) {
+    switch (id) {
+    case IDC_FIND_BUTTON:
+        SearchOnFind(w, 0);
+        break;
+    case IDC_INFO_BUTTON:
+        HelpOnInfoButton(w);
+        break;
+    case IDC_BACK_BUTTON:
+    case IDC_FORWARD_BUTTON:
+    case IDC_SHOW_WORD_CHECK:
+        NavigateOnCommand(w, id);
+        break;
+    default:
+        break;
+    }
+}
+
+static void OnControlChar(BrowserWindow *w, WPARAM wParam, HWND control) {
+    const uint32_t ch = (uint32_t)(wParam & 0xFFFF);
+    if (ch == 13 && control == w->searchEdit.handle)
+        SearchOnFind(w, 1);
+    else if (ch == 8 && control == w->viewer.handle)
+        NavigateOnBackspace(w);
+}
+
+static void DrawDragLine(BrowserWindow *w, HDC dc, int32_t x) {
+    MoveToEx(dc, x, 0, nullptr);
+    LineTo(dc, x, w->clientRect.bottom);
+}
+
+// Draws the lines at the given positions with the dotted XOR pen; a second draw erases one.
+static void XorLines(BrowserWindow *w, const int32_t *xs, int32_t count) {
+    HDC dc = GetDC(w->window);
+    if (!dc)
+        return;
+    HPEN pen = CreatePen(PS_DOT, 1, 0);
+    HGDIOBJ oldPen = SelectObject(dc, pen);
+    int oldRop = SetROP2(dc, R2_XORPEN);
+    for (int32_t i = 0; i < count; i++)
+        DrawDragLine(w, dc, xs[i]);
+    SetROP2(dc, oldRop);
+    SelectObject(dc, oldPen);
+    ReleaseDC(w->window, dc);
+    DeleteObject(pen);
+}
+
+static void OnDragBegin(BrowserWindow *w) {
+    if (w->dragging)
+        return;
+    SetCapture(w->window);
+    w->dragging = 1;
+    w->dragLineX = (w->resizeBar.rect.left + w->resizeBar.rect.right) / 2;
+    XorLines(w, &w->dragLineX, 1);
+}
+
+static void OnDragMove(BrowserWindow *w, LPARAM lParam) {
+    if (!w->dragging)
+        return;
+    // Unsigned on purpose: left of the client area the captured position is negative and
+    // must count as far right, outside the range.
+    const uint32_t x = (uint32_t)(lParam & 0xFFFF);
+    if (x < (uint32_t)SPLITTER_MARGIN || (int64_t)x > (int64_t)w->clientRect.right - SPLITTER_MARGIN)
+        return;
+    w->splitterX = (int32_t)x;
+    const int32_t lines[2] = {w->dragLineX, w->splitterX};
+    XorLines(w, lines, 2);
+    w->dragLineX = w->splitterX;
+}
+
+static void OnDragEnd(BrowserWindow *w) {
+    if (!w->dragging)
+        return;
+    w->dragging = 0;
+    ReleaseCapture();
+    SendMessageA(w->resizeBar.handle, MSG_RESIZEBAR_END, 0, 0);
+    BrowserComputeLayout(w);
+    BrowserApplyLayout(w);
+    InvalidateRect(w->window, nullptr, TRUE);
+}
+
+static int32_t TrackMenu(BrowserWindow *w, const ContextRequest *request,
+                         const char *const *texts, const int32_t *ids, int32_t count) {
+    HMENU menu = CreatePopupMenu();
+    if (!menu)
+        return 0;
+    for (int32_t i = 0; i < count; i++)
+        AppendMenuA(menu, MF_STRING, (UINT_PTR)ids[i], texts[i]);
+    int32_t choice = (int32_t)TrackPopupMenu(menu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN |
+                                                       TPM_LEFTBUTTON,
+                                             request->x, request->y, 0, w->window, nullptr);
+    DestroyMenu(menu);
+    return choice;
+}
+
+static void OnTreeContext(BrowserWindow *w, const ContextRequest *request) {
+    if (!request || request->control != w->tree.handle)
+        return;
+    static const char *const texts[] = {"Expand all", "Collapse all"};
+    static const int32_t ids[] = {IDM_EXPAND_ALL, IDM_COLLAPSE_ALL};
+    const int32_t choice = TrackMenu(w, request, texts, ids, 2);
+    if (choice == IDM_EXPAND_ALL)
+        TreeExpandAll(w->tree.handle, TVE_EXPAND);
+    else if (choice == IDM_COLLAPSE_ALL)
+        TreeExpandAll(w->tree.handle, TVE_COLLAPSE);
+}
+
+static void CopySelection(BrowserWindow *w) {
+    HWND viewer = w->viewer.handle;
+    // EM_GETSELTEXT has no bound: a selection longer than the buffer is read through
+    // EM_GETTEXTRANGE up to textCapacity characters instead.
+    CHARRANGE sel = {};
+    SendMessageA(viewer, EM_EXGETSEL, 0, (LPARAM)&sel);
+    if (sel.cpMax - sel.cpMin > w->textCapacity) {
+        TEXTRANGEA range = {{sel.cpMin, sel.cpMin + w->textCapacity}, w->textBuffer};
+        SendMessageA(viewer, EM_GETTEXTRANGE, 0, (LPARAM)&range);
+    } else {
+        SendMessageA(viewer, EM_GETSELTEXT, 0, (LPARAM)w->textBuffer);
+    }
+    w->textBuffer[w->textCapacity] = 0;
+    for (char *p = w->textBuffer; *p; p++)
+        if (*p == '\r')
+            *p = '\n';
+    CopyTextToClipboard(w->window, w->textBuffer, (uint32_t)strlen(w->textBuffer));
+}
+
+// The viewer reports "no zoom" as 0/0, which would give a ratio over 0 that the control
+// refuses; steps from there start at 10/10, so each step is a tenth.
+static void Zoom(BrowserWindow *w, int32_t step) {
+    WPARAM num = 0;
+    LPARAM den = 0;
+    if (!SendMessageA(w->viewer.handle, EM_GETZOOM, (WPARAM)&num, (LPARAM)&den))
+        return;
+    if ((den & 0xFFFF) == 0) {
+        num = 10;
+        den = 10;
+    }
+    uint32_t n;
+    if (step > 0) {
+        n = (uint32_t)((num + 1) & 0xFFFF);
+    } else {
+        n = (uint32_t)(num & 0xFFFF) - 1;
+        if ((int32_t)n < 1)
+            n = 1;
+    }
+    SendMessageA(w->viewer.handle, EM_SETZOOM, n, den & 0xFFFF);
+}
+
+static void OnViewerContext(BrowserWindow *w, const ContextRequest *request) {
+    if (!request || request->control != w->viewer.handle)
+        return;
+    w->textBuffer[0] = 0;
+    static const char *const texts[] = {"Copy", "Copy all text", "Zoom in", "Zoom out"};
+    static const int32_t ids[] = {IDM_COPY, IDM_COPY_ALL, IDM_ZOOM_IN, IDM_ZOOM_OUT};
+    switch (TrackMenu(w, request, texts, ids, 4)) {
+    case IDM_COPY:
+        CopySelection(w);
+        break;
+    case IDM_COPY_ALL:
+        GetWindowTextA(w->viewer.handle, w->textBuffer, w->textCapacity);
+        CopyTextToClipboard(w->window, w->textBuffer, (uint32_t)strlen(w->textBuffer));
+        break;
+    case IDM_ZOOM_IN:
+        Zoom(w, 1);
+        break;
+    case IDM_ZOOM_OUT:
+        Zoom(w, -1);
+        break;
+    default:
+        break;
+    }
+}
+
+LRESULT CALLBACK BrowserWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    BrowserWindow *w = (BrowserWindow *)GetWindowLongPtrA(window, GWLP_USERDATA);
+    if (message == WM_CREATE)
+        return OnCreate(window, (CREATESTRUCTA *)lParam);
+    if (message == WM_DESTROY) {
+        OnDestroy(window, w);
+        return 0;
+    }
+    if (!w)
+        return DefWindowProcA(window, message, wParam, lParam);
+    switch (message) {
+    case WM_SIZE: OnSize(w, wParam); return 0;
+    case WM_CLOSE: DestroyWindow(window); return 0;
+    case WM_NOTIFY: return OnNotify(w, (NMHDR *)lParam);
+    case WM_COMMAND: OnCommand(w, LOWORD(wParam)); return 0;
+    case WM_MOUSEMOVE: OnDragMove(w, lParam); return 0;
+    case WM_LBUTTONUP: OnDragEnd(w); return 0;
+    case MSG_RESIZEBAR_BEGIN: OnDragBegin(w); return 0;
+    case MSG_CONTROL_CHAR: OnControlChar(w, wParam, (HWND)lParam); return 0;
+    case MSG_TREE_CONTEXT: OnTreeContext(w, (const ContextRequest *)lParam); return 0;
+    case MSG_VIEWER_CONTEXT: OnViewerContext(w, (const ContextRequest *)lParam); return 0;
+    case MSG_EXPAND_ROOT: SendMessageA(w->tree.handle, TVM_EXPAND, TVE_EXPAND, (LPARAM)w->rootItem); return 0;
+    default: return DefWindowProcA(window, message, wParam, lParam);
+    }
+}

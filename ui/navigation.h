@@ -1,0 +1,19 @@
+// Navigation actions: showing the current history page again, going to a code (a followed
+// link), and walking the history back and forward; plus the events that trigger them.
+#pragma once
+#include <cstdint>
+
+struct BrowserWindow;
+
+// Redraws the page of the current history entry, without a new entry. 0; ERR_INVTYPE when the
+// entry is not a record page; ERR_INVINDEX for an entry outside the table; ERR_NULLPTR.
+int32_t ShowCurrentPage(BrowserWindow *w);
+
+// Shows the record with this code on the "ICD-10" tab with its tree item selected, adding
+// exactly one history entry. 0; the failure of FindRecordByCode (nothing changes then).
+int32_t GoToCode(BrowserWindow *w, uint16_t kind, const char *code);
+
+// Moves one history entry back (forward) and shows it. 0; ERR_NOTAVAIL; ERR_INVTYPE for the
+// empty entry (the position has moved, nothing is drawn); ERR_INVINDEX; ERR_NULLPTR.
+int32_t NavigateBack(BrowserWindow *w);
+int32_t NavigateForward(BrowserWindow *w);

@@ -1,0 +1,30 @@
+// Output object over the rich-edit viewer: appends formatted text at the end of the control
+// and sets the character format the next appended text takes. Never reads text back.
+#pragma once
+#include <windows.h>
+#include <richedit.h>
+#include <richole.h>
+#include <cstdint>
+
+struct RichTextView {
+    HWND control;                 // the rich-edit control written to
+    IRichEditOle *oleInterface;   // from EM_GETOLEINTERFACE; one reference, released with the view
+    uint32_t options;             // ECO_* flags read at creation
+    int32_t capacity;             // characters in buffer: 8192
+    char *buffer;                 // capacity + 1 bytes, owned
+    COLORREF plainColor;          // text colour with link style off
+    COLORREF whiteColor;          // kept for pages that want it; unused so far
+    COLORREF linkColor;           // blue, the colour of links
+    COLORREF yellowColor;         // kept for pages that want it; unused so far
+    COLORREF greyColor;           // kept for pages that want it; unused so far
+};
+
+int32_t RichTextViewCreate(HWND control, RichTextView **view);
+// Releases the OLE interface, the buffer and the view; null is ignored.
+void RichTextViewFree(RichTextView *view);
+int32_t RichTextViewPrint(RichTextView *view, const char *format, ...)
+    __attribute__((format(printf, 2, 3)));
+int32_t RichTextViewSetFont(RichTextView *view, const char *face, int32_t points, uint16_t weight);
+int32_t RichTextViewSetEffects(RichTextView *view, int32_t bold, int32_t italic, int32_t underline);
+int32_t RichTextViewSetLink(RichTextView *view, int32_t on);
+int32_t RichTextViewClear(RichTextView *view);

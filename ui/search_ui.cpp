@@ -1,0 +1,79 @@
+// Search in the window: runs the full-text search for the word in the search edit, fills the
+// virtual hit list, answers its cells and opens the page of an activated hit.
+#include "ui/search_ui.h"
+
+#include <cstring>
+
+#include "classification/search.h"
+#include "foundation/status.h"
+#include "ui/browser_window.h"
+#include "ui/features.h"
+#include "ui/record_page.h"
+
+// The list is virtual: an insert only raises its row count, and row i shows hit i.
+static void InsertHitRow(void *context, int32_t hitNumber, const PageRef *) {
+    HWND list = (HWND)context;
+    LVITEMA item = {};
+    item.mask = LVIF_PARAM;
+    item.iItem = 0;
+    item.lParam = hitNumber;
+    SendMessageA(list, LVM_INSERTITEMA, 0, (LPARAM)&item);
+}
+
+int32_t SearchInWindow(BrowserWindow *w, const char *word) {
+    if (!w || !word) return ERR_NULLPTR;
+    if ((int32_t)strlen(word) < MIN_SEARCH_CHARS) return ERR_EMPTY;
+    HWND list = w->list.handle;
+    SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
+    SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    int32_t status = SearchRecords(&w->search, &w->table, word, InsertHitRow, list);
+    SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+    return status;
+}
+
+void SearchOnFind(BrowserWindow *w, int focusList) {
+    if (!w || !w->textBuffer || w->textCapacity < 1) return;
+    w->textBuffer[0] = '\0';
+    GetWindowTextA(w->searchEdit.handle, w->textBuffer, w->textCapacity);
+    if (SearchInWindow(w, w->textBuffer) < 0) return;
+    if (focusList) SetFocus(w->list.handle);
+}
+
+void SearchOnGetDispInfo(BrowserWindow *w, NMLVDISPINFOA *info) {
+    if (!w || !info) return;
+    LVITEMA *item = &info->item;
+    if (item->mask & LVIF_STATE) item->state = 0;
+    if (item->mask & LVIF_IMAGE) item->iImage = 0;
+    if (!(item->mask & LVIF_TEXT)) return;
+    static char dash[] = "-";
+    static char unknown[] = "?";
+    static char scheme[] = "ICD10";
+    int32_t row = item->iItem;
+    if (row < 0 || row >= w->search.hitCount) {
+        item->pszText = dash;
+        return;
+    }
+    PageRef hit = w->search.hits[row];
+    const TextRecord *record = nullptr;
+    if (hit.kind == PAGE_KIND_RECORD && hit.index >= 0 &&
+        (uint32_t)hit.index < w->table.recordCount)
+        record = &w->table.records[hit.index];
+    // The list copies the text at once; pointing into the record's own text needs no copy.
+    switch (item->iSubItem) {
+    case 0: item->pszText = record ? scheme : unknown; break;
+    case 1: item->pszText = record ? (char *)RecordField(record, FIELD_CODE) : unknown; break;
+    case 2: item->pszText = record ? (char *)RecordField(record, FIELD_TITLE) : unknown; break;
+    default: item->pszText = dash; break;
+    }
+}
+
+void SearchOnItemActivate(BrowserWindow *w, NMITEMACTIVATE *item) {
+    if (!w || !item) return;
+    int32_t row = item->iItem;
+    if (row < 0 || row >= w->search.hitCount) return;
+    PageRef hit = w->search.hits[row];
+    if (hit.kind != PAGE_KIND_RECORD || hit.index < 0 ||
+        (uint32_t)hit.index >= w->table.recordCount)
+        return;
+    ShowRecordPage(w, PAGE_KIND_RECORD, &w->table.records[hit.index], w->table.records, 1);
+}
