@@ -58,6 +58,7 @@ static int32_t CreateTab(BrowserWindow *w, HFONT font) {
     LRESULT ex = SendMessageA(tab, TCM_GETEXTENDEDSTYLE, 0, 0);
     SendMessageA(tab, TCM_SETEXTENDEDSTYLE, 0, ex | TCS_EX_FLATSEPARATORS);
     SendMessageA(tab, WM_SETFONT, (WPARAM)font, FALSE);
+    SubclassNotifyForward(tab, w->window);
     AddTab(tab, 0, "ICD-10");
     AddTab(tab, 2, "Find");  // past the end: appended as tab 1
     return 0;

@@ -14,6 +14,13 @@
 
 static const char *const CLASS_NAME = "TextRecordViewerClass";
 
+void BrowserWindowSize(const RECT *workArea, int32_t *width, int32_t *height) {
+    const int32_t right = workArea->right;
+    const int32_t bottom = workArea->bottom;
+    *width = right - 64 > 1200 ? 1136 : right - 128;
+    *height = bottom - 128 > 900 ? 836 : bottom - 192;
+}
+
 int32_t CreateBrowserWindow(AppContext *app) {
     if (!app)
         return ERR_ERROR;
@@ -29,8 +36,9 @@ int32_t CreateBrowserWindow(AppContext *app) {
         return ERR_ERROR;
     RECT work = {};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    const int32_t width = work.right - 64 > 1200 ? 1136 : work.right - 128;
-    const int32_t height = work.bottom - 128 > 900 ? 836 : work.bottom - 192;
+    int32_t width = 0;
+    int32_t height = 0;
+    BrowserWindowSize(&work, &width, &height);
     HWND window = CreateWindowExA(0, CLASS_NAME, "Morbivue", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 64,
                                   64, width, height, nullptr, nullptr, app->instance, app);
     return window ? 0 : ERR_ERROR;

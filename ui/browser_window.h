@@ -112,6 +112,9 @@ void BrowserApplyLayout(BrowserWindow *w);
 // Font of cell height `height` with the platform's default face of that pitch. Always 0.
 int32_t CreateUiFont(uint16_t height, int32_t proportional, HFONT *font);
 
+// Size of the main window for a work area: 64 pixels left free at the right and 128 at the
+// bottom, never more than 1136 x 836.
+void BrowserWindowSize(const RECT *workArea, int32_t *width, int32_t *height);
 // Registers "TextRecordViewerClass" and creates the main window. 0; ERR_ERROR.
 int32_t CreateBrowserWindow(AppContext *app);
 LRESULT CALLBACK BrowserWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -52,6 +52,16 @@ static LRESULT CALLBACK ContextProc(HWND control, UINT message, WPARAM wParam, L
     return SubclassDispatch(control, message, wParam, lParam, 0, 1);
 }
 
+// Not every tab control passes its children's notifications on (Wine's does not), so the
+// container forwards them itself; then the owner answers exactly once either way.
+static LRESULT CALLBACK NotifyForwardProc(HWND control, UINT message, WPARAM wParam,
+                                          LPARAM lParam) {
+    ControlSubclass *sc = (ControlSubclass *)GetWindowLongPtrA(control, GWLP_USERDATA);
+    if (sc && sc->owner && (message == WM_NOTIFY || message == WM_COMMAND))
+        return SendMessageA(sc->owner, message, wParam, lParam);
+    return SubclassDispatch(control, message, wParam, lParam, 0, 0);
+}
+
 static int32_t Install(HWND control, HWND owner, uint32_t charMessage, uint32_t contextMessage,
                        WNDPROC proc) {
     ControlSubclass *sc = (ControlSubclass *)MemAlloc(sizeof(ControlSubclass));
@@ -88,4 +98,10 @@ int32_t SubclassContext(HWND control, HWND owner, uint32_t contextMessage) {
     if (!contextMessage)
         return ERR_INVPARAM;
     return Install(control, owner, 0, contextMessage, ContextProc);
+}
+
+int32_t SubclassNotifyForward(HWND control, HWND owner) {
+    if (!control || !owner)
+        return ERR_NULLPTR;
+    return Install(control, owner, 0, 0, NotifyForwardProc);
 }

@@ -22,3 +22,6 @@ int32_t SubclassCharForward(HWND control, HWND owner, uint32_t charMessage);
 int32_t SubclassCharAndContext(HWND control, HWND owner, uint32_t charMessage,
                                uint32_t contextMessage);
 int32_t SubclassContext(HWND control, HWND owner, uint32_t contextMessage);
+// Hands the WM_NOTIFY and WM_COMMAND messages that a container control (the tab control)
+// receives from its children on to owner, whose answer is returned. 0; ERR_NULLPTR; ERR_ALLOC.
+int32_t SubclassNotifyForward(HWND control, HWND owner);

@@ -8,6 +8,8 @@
 
 #include "archive/pak_file.h"
 #include "foundation/log.h"
+#include "foundation/mem.h"
+#include "foundation/mem_inspect.h"
 #include "foundation/status.h"
 #include "pak_test_archive.h"
 
@@ -336,6 +338,33 @@ TEST_F(PakFileTest, ClosedPakFileFindsNothingAndClosesAgain)
     PakEntry entry;
     EXPECT_EQ(PakFindEntry(&pak_, "HelpText.txt", &entry), ERR_NULLPTRIN);
     EXPECT_EQ(PakClose(&pak_), 0);
+}
+
+int32_t LiveBlocks()
+{
+    TracerState state = {};
+    TracerGetState(&state);
+    return state.liveBlocks;
+}
+
+TEST_F(PakFileTest, OpenHoldsNameAndDirectoryAndEveryFailureReleasesThem)
+{
+    auto good = BuildTestArchive(kTwo, 8);
+    auto cut = good;
+    cut.resize(14 + 44 * 8 - 1);
+    auto unsummed = good;
+    Put16(unsummed, 6, 1);
+    ASSERT_EQ(StartMemoryTracer(64), 0);
+    int32_t before = LiveBlocks();
+    EXPECT_EQ(Open(good), 0);
+    EXPECT_EQ(LiveBlocks(), before + 2);
+    EXPECT_EQ(PakClose(&pak_), 0);
+    EXPECT_EQ(LiveBlocks(), before);
+    EXPECT_EQ(Open(cut), ERR_READ);
+    EXPECT_EQ(LiveBlocks(), before);
+    EXPECT_EQ(Open(unsummed), ERR_CHECKSUM);
+    EXPECT_EQ(LiveBlocks(), before);
+    StopMemoryTracer();
 }
 
 TEST_F(PakFileTest, UnalignedArchiveReads)

@@ -58,7 +58,10 @@ uint8_t ByteAt(const void *block, int32_t offset) {
 
 class Tracer : public ::testing::Test {
    protected:
-    void SetUp() override { ASSERT_EQ(StartMemoryTracer(kSlots), 0); }
+    void SetUp() override {
+        ASSERT_EQ(StartMemoryTracer(kSlots), 0);
+        log.Clear();
+    }
     void TearDown() override {
         TracerSetVerbose(0);
         TracerFailGrowths(0);
@@ -202,7 +205,6 @@ TEST_F(Tracer, BytesAboveTildeAreNotPrintable) {
 }
 
 TEST_F(Tracer, LongStringIsReportedOncePerCharacterFromThe9999th) {
-    std::string tooLong = Format("#memtrace: %p str to be checked is assumed to be too long", nullptr);
     for (size_t length : {9998u, 9999u, 10001u}) {
         log.Clear();
         char *s = MemStrDup(std::string(length, 'a').c_str());
@@ -315,7 +317,9 @@ TEST_F(Tracer, ReallocKeepsTheContentAndMovesTheRecord) {
     EXPECT_EQ(TracerFindSlotIndex(q), 1);
     EXPECT_EQ(Slot(1).state, SLOT_REALLOCATED);
     EXPECT_EQ(Slot(1).size, 4000);
-    if (q != p) EXPECT_EQ(TracerFindSlotIndex(p), ERR_NOTFOUND);
+    if (q != p) {
+        EXPECT_EQ(TracerFindSlotIndex(p), ERR_NOTFOUND);
+    }
     EXPECT_EQ(State().liveBlocks, 2);
     MemFree(q);
     MemFree(keep);

@@ -1,0 +1,111 @@
+// morbivue-cli end to end, run from the build tree on the linked data.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdio>
+#include <string>
+
+namespace {
+
+std::string CliPath() {
+    char self[PATH_MAX] = {0};
+    ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    std::string path(self, n > 0 ? (size_t)n : 0);
+    path = path.substr(0, path.rfind('/'));
+    return path + "/../tools/morbivue-cli";
+}
+
+struct Result {
+    int status = -1;
+    std::string out;
+};
+
+// Runs the tool with args; keeps stdout, or stderr when errors is set.
+Result RunCli(const std::string &args, bool errors = false) {
+    std::string command = CliPath() + " " + args + (errors ? " 2>&1 >/dev/null" : " 2>/dev/null");
+    Result r;
+    FILE *pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        return r;
+    }
+    char buffer[4096];
+    size_t got;
+    while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) {
+        r.out.append(buffer, got);
+    }
+    int raw = pclose(pipe);
+    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    return r;
+}
+
+}  // namespace
+
+class Cli : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (access(CliPath().c_str(), X_OK) != 0) {
+            GTEST_SKIP() << "morbivue-cli is not built next to this test";
+        }
+    }
+};
+
+TEST_F(Cli, StatsStartsWithTheRecordCount) {
+    Result r = RunCli("stats");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.rfind("records 46188\nlevel 0 1\nlevel 1 22\nlevel 2 296\n", 0), 0u) << r.out;
+    EXPECT_NE(r.out.find("\nleaves "), std::string::npos);
+    EXPECT_NE(r.out.find("\ntext_bytes "), std::string::npos);
+}
+
+TEST_F(Cli, SearchListsCodeAndTitle) {
+    Result r = RunCli("search cholera");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out,
+              "A00\tCholera\n"
+              "A00.0\tCholera due to Vibrio cholerae 01, biovar cholerae\n"
+              "A00.1\tCholera due to Vibrio cholerae 01, biovar eltor\n"
+              "A00.9\tCholera, unspecified\n"
+              "Y38.6\tTerrorism involving biological weapons\n");
+    Result none = RunCli("search qqxyzzy");
+    EXPECT_EQ(none.status, 0);
+    EXPECT_EQ(none.out, "");
+}
+
+TEST_F(Cli, ShortSearchWordIsRefused) {
+    Result r = RunCli("search ab", true);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.out.find("3 characters"), std::string::npos) << r.out;
+}
+
+TEST_F(Cli, FindPrintsPositionCodeTitleOrTheStatus) {
+    Result r = RunCli("find a00.0");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "4\tA00.0\tCholera due to Vibrio cholerae 01, biovar cholerae\n");
+    Result missing = RunCli("find B12", true);
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.out.find("ERR_NOTFOUND"), std::string::npos) << missing.out;
+}
+
+TEST_F(Cli, PageAndLinks) {
+    Result page = RunCli("page A00.0");
+    EXPECT_EQ(page.status, 0);
+    EXPECT_EQ(page.out,
+              "A00.0 Cholera due to Vibrio cholerae 01, biovar cholerae\n\n"
+              "LongName:\nCholera due to Vibrio cholerae 01, biovar cholerae\n\n"
+              "Notes:\nClassical cholera \n\n\n");
+    Result links = RunCli("links B15-B19");
+    EXPECT_EQ(links.status, 0);
+    EXPECT_EQ(links.out, "1\tB15-B19\n1\tB94.2\n1\tB25.1\n1\tB00.81\n");
+    EXPECT_EQ(RunCli("page B12").status, 1);
+}
+
+TEST_F(Cli, BadCommandLinesGiveUsage) {
+    for (const char *args : {"", "--help", "frobnicate", "find", "stats extra", "page A00 B00"}) {
+        Result r = RunCli(args, true);
+        EXPECT_EQ(r.status, 2) << args;
+        EXPECT_NE(r.out.find("usage: morbivue-cli"), std::string::npos) << args;
+    }
+}

@@ -1,0 +1,168 @@
+// The two context menus of the browser window driven through real right-clicks: the tree's
+// "Expand all" / "Collapse all" and the viewer's copy and zoom commands.
+#include <gtest/gtest.h>
+
+#include <richedit.h>
+
+#include <string>
+
+#include "ui/browser_window.h"
+#include "ui/rich_text_view.h"
+#include "ui/subclass.h"
+#include "ui_test_support.h"
+
+namespace {
+
+enum { MENU_FIRST = 0, MENU_SECOND = 1, MENU_THIRD = 2, MENU_FOURTH = 3, MENU_CANCEL = -1 };
+
+bool IsExpanded(HWND tree, HTREEITEM item) {
+    return (SendMessageA(tree, TVM_GETITEMSTATE, (WPARAM)item, TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
+}
+
+class MenuTest : public testing::Test {
+protected:
+    static void SetUpTestSuite() { shared = OpenBrowser(); }
+    static void TearDownTestSuite() { CloseBrowser(&shared); }
+    void SetUp() override {
+        ASSERT_NE(shared.w, nullptr);
+        b = shared;
+        w = b.w;
+    }
+    // Right-click on control and pick item of the menu that opens.
+    void RightClick(HWND control, int32_t item) {
+        ScheduleMenuChoice(item);
+        SendMessageA(control, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(20, 20));
+        FinishMenuChoice();
+        SendMessageA(control, WM_RBUTTONUP, 0, MAKELPARAM(20, 20));
+        PumpMessages();
+    }
+    void ShowText(const char *text) {
+        RichTextViewClear(w->textView);
+        RichTextViewPrint(w->textView, "%s", text);
+    }
+    void SetZoom(WPARAM num, LPARAM den) { SendMessageA(w->viewer.handle, EM_SETZOOM, num, den); }
+    void GetZoom(int *num, int *den) {
+        WPARAM n = 0;
+        LPARAM d = 0;
+        SendMessageA(w->viewer.handle, EM_GETZOOM, (WPARAM)&n, (LPARAM)&d);
+        *num = (int)n;
+        *den = (int)d;
+    }
+    static OpenedBrowser shared;
+    OpenedBrowser b = {};
+    BrowserWindow *w = nullptr;
+};
+
+OpenedBrowser MenuTest::shared = {};
+
+TEST_F(MenuTest, ExpandAllThenCollapseAllOnTheWholeTree) {
+    HWND tree = w->tree.handle;
+    const TextRecord *records = w->table.records;
+    RightClick(tree, MENU_FIRST);
+    int checked = 0;
+    for (uint32_t i = 0; i < w->table.recordCount; i += 97) {
+        if (records[i].flags & RECORD_FLAG_LEAF)
+            continue;
+        EXPECT_TRUE(IsExpanded(tree, (HTREEITEM)records[i].treeItem)) << i;
+        checked++;
+    }
+    EXPECT_GT(checked, 50);
+    RightClick(tree, MENU_SECOND);
+    for (uint32_t i = 0; i < w->table.recordCount; i += 97)
+        EXPECT_FALSE(IsExpanded(tree, (HTREEITEM)records[i].treeItem)) << i;
+    SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, (LPARAM)w->rootItem);
+}
+
+TEST_F(MenuTest, CancelledTreeMenuChangesNothing) {
+    HWND tree = w->tree.handle;
+    RightClick(tree, MENU_CANCEL);
+    EXPECT_TRUE(IsExpanded(tree, w->rootItem));
+    HTREEITEM chapter = (HTREEITEM)SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD,
+                                                (LPARAM)w->rootItem);
+    EXPECT_FALSE(IsExpanded(tree, chapter));
+}
+
+TEST_F(MenuTest, CopyPutsTheSelectionWithCrLfOnTheClipboard) {
+    ShowText("first line\nsecond line\nthird");
+    CHARRANGE sel = {6, 17};  // "line\nsecond": a paragraph break counts as one position
+    SendMessageA(w->viewer.handle, EM_EXSETSEL, 0, (LPARAM)&sel);
+    RightClick(w->viewer.handle, MENU_FIRST);
+    EXPECT_EQ(ReadClipboardText(), "line\r\nsecond");
+}
+
+TEST_F(MenuTest, CopyWithoutSelectionPutsEmptyText) {
+    ShowText("some text");
+    CHARRANGE sel = {2, 2};
+    SendMessageA(w->viewer.handle, EM_EXSETSEL, 0, (LPARAM)&sel);
+    RightClick(w->viewer.handle, MENU_FIRST);
+    EXPECT_EQ(ReadClipboardText(), "");
+}
+
+TEST_F(MenuTest, CopyAllTextTakesTheWholeViewer) {
+    ShowText("alpha\nbeta\ngamma");
+    CHARRANGE sel = {0, 0};
+    SendMessageA(w->viewer.handle, EM_EXSETSEL, 0, (LPARAM)&sel);
+    RightClick(w->viewer.handle, MENU_SECOND);
+    EXPECT_EQ(ReadClipboardText(), "alpha\r\nbeta\r\ngamma");
+}
+
+TEST_F(MenuTest, CopyOfAHugeSelectionStopsAtTheBufferCapacity) {
+    RichTextViewClear(w->textView);
+    std::string piece(8000, 'x');
+    for (int i = 0; i < 5; i++)
+        RichTextViewPrint(w->textView, "%s", piece.c_str());
+    SendMessageA(w->viewer.handle, EM_SETSEL, 0, -1);
+    RightClick(w->viewer.handle, MENU_FIRST);
+    EXPECT_EQ(ReadClipboardText().size(), (size_t)w->textCapacity);
+}
+
+TEST_F(MenuTest, ZoomInAddsOneToTheNumerator) {
+    SetZoom(3, 2);
+    RightClick(w->viewer.handle, MENU_THIRD);
+    int num, den;
+    GetZoom(&num, &den);
+    EXPECT_EQ(num, 4);
+    EXPECT_EQ(den, 2);
+    SetZoom(0, 0);
+}
+
+TEST_F(MenuTest, ZoomOutStopsAtOne) {
+    SetZoom(2, 3);
+    RightClick(w->viewer.handle, MENU_FOURTH);
+    int num, den;
+    GetZoom(&num, &den);
+    EXPECT_EQ(num, 1);
+    EXPECT_EQ(den, 3);
+    RightClick(w->viewer.handle, MENU_FOURTH);
+    GetZoom(&num, &den);
+    EXPECT_EQ(num, 1);
+    EXPECT_EQ(den, 3);
+    SetZoom(0, 0);
+}
+
+TEST_F(MenuTest, ZoomStepsFromNoZoomInTenths) {
+    SetZoom(0, 0);
+    RightClick(w->viewer.handle, MENU_THIRD);
+    int num, den;
+    GetZoom(&num, &den);
+    EXPECT_EQ(num, 11);
+    EXPECT_EQ(den, 10);
+    SetZoom(0, 0);
+    RightClick(w->viewer.handle, MENU_FOURTH);
+    GetZoom(&num, &den);
+    EXPECT_EQ(num, 9);
+    EXPECT_EQ(den, 10);
+    SetZoom(0, 0);
+}
+
+TEST_F(MenuTest, ContextRequestFromAnotherControlOpensNoMenu) {
+    ContextRequest request = {w->viewer.handle, 100, 100};
+    // Sent as if from the tree but naming the viewer: the tree menu must not open, so no
+    // helper is scheduled; a tracked menu would block this call.
+    SendMessageA(b.window, MSG_TREE_CONTEXT, 0, (LPARAM)&request);
+    request.control = w->tree.handle;
+    SendMessageA(b.window, MSG_VIEWER_CONTEXT, 0, (LPARAM)&request);
+    SUCCEED();
+}
+
+}  // namespace
