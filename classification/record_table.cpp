@@ -4,7 +4,6 @@
 
 #include <cstring>
 
-#include "archive/embedded_archive.h"
 #include "code_refs.h"
 #include "foundation/log.h"
 #include "foundation/mem.h"
@@ -141,22 +140,6 @@ int32_t ParseTextRecords(const char *bytes, int32_t size, uint32_t *count, TextR
     }
 }
 
-int32_t LoadTextRecords(const char *name, uint32_t *count, TextRecord **records) {
-    if (name == nullptr || count == nullptr || records == nullptr) {
-        return ERR_NULLPTR;
-    }
-    int32_t size = 0;
-    char *bytes = nullptr;
-    int32_t status = PakLoadEmbeddedEntry(name, &size, &bytes);
-    if (status < 0) {
-        ErrorPrint("failed to load text record data: %.32s", StatusName(status));
-        return status;
-    }
-    status = ParseTextRecords(bytes, size, count, records);
-    MemFree(bytes);
-    return status < 0 ? status : 0;
-}
-
 int32_t FreeRecordTexts(uint32_t count, TextRecord *records) {
     if (records == nullptr) {
         return ERR_NULLPTR;
@@ -205,23 +188,6 @@ const char *CopyRecordField(const TextRecord *record, uint32_t field, char *buff
 
 const char *RecordFieldCaption(uint32_t field) {
     return field <= FIELD_LAST_SHOWN ? kCaptions[field] : "";
-}
-
-int32_t RecordTableLoad(RecordTable *table, const char *name) {
-    if (table == nullptr || name == nullptr) {
-        return ERR_NULLPTR;
-    }
-    uint32_t count = 0;
-    TextRecord *records = nullptr;
-    int32_t status = LoadTextRecords(name, &count, &records);
-    if (status < 0) {
-        return status;
-    }
-    table->recordCount = count;
-    table->records = records;
-    table->codeIndex = nullptr;
-    CodeIndexBuild(table);
-    return 0;
 }
 
 int32_t RecordTableFree(RecordTable *table) {

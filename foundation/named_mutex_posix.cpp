@@ -20,10 +20,10 @@
 
 namespace {
 
-// Written after the mutex is initialised; a creator that died before this leaves it unset, and
-// the next opener initialises the mutex again.
+// Written by the creator once the mutex is initialised; openers wait for it.
 constexpr uint32_t kReadyMagic = 0x4D555458;  // "MUTX"
 constexpr int kOpenAttempts = 100;
+constexpr int kReadyWaitMs = 2000;
 constexpr uint32_t kWaitForever = 0xFFFFFFFF;  // INFINITE on Windows
 
 // Contents of the shared memory object.
@@ -76,14 +76,42 @@ bool InitMutex(SharedMutex *shared) {
     return ok;
 }
 
-// Opens or creates the shared object. Every opener holds a shared flock on it, so the last one
-// to close can tell it is the last and remove the name. Creation and initialisation happen under
-// the exclusive lock; a name removed while we waited is simply opened again.
+// Maps the object once its creator has sized it and initialised the mutex; null if that does
+// not happen in time (a creator that died half-way).
+SharedMutex *MapWhenReady(int fd) {
+    for (int wait = 0; wait < kReadyWaitMs; wait++) {
+        struct stat st;
+        if (fstat(fd, &st) != 0) return nullptr;
+        if (st.st_size >= static_cast<off_t>(sizeof(SharedMutex))) {
+            void *map = mmap(nullptr, sizeof(SharedMutex), PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+            if (map == MAP_FAILED) return nullptr;
+            SharedMutex *shared = static_cast<SharedMutex *>(map);
+            for (; wait < kReadyWaitMs; wait++) {
+                if (__atomic_load_n(&shared->ready, __ATOMIC_ACQUIRE) == kReadyMagic) return shared;
+                usleep(1000);
+            }
+            munmap(map, sizeof(SharedMutex));
+            return nullptr;
+        }
+        usleep(1000);
+    }
+    return nullptr;
+}
+
+// Opens or creates the shared object. Every open handle holds a shared flock on it, so the last
+// one to close can tell that it is the last (its exclusive lock succeeds) and remove the name.
+// A name removed between our open and our lock shows a link count of 0 and is opened again.
 bool OpenShared(MutexHandle *handle) {
     for (int attempt = 0; attempt < kOpenAttempts; attempt++) {
-        int fd = shm_open(handle->path, O_RDWR | O_CREAT, 0600);
+        bool created = true;
+        int fd = shm_open(handle->path, O_RDWR | O_CREAT | O_EXCL, 0600);
+        if (fd < 0 && errno == EEXIST) {
+            created = false;
+            fd = shm_open(handle->path, O_RDWR, 0600);
+            if (fd < 0 && errno == ENOENT) continue;
+        }
         if (fd < 0) return false;
-        if (LockFile(fd, LOCK_EX) != 0) {
+        if (LockFile(fd, LOCK_SH) != 0) {
             close(fd);
             return false;
         }
@@ -91,29 +119,27 @@ bool OpenShared(MutexHandle *handle) {
             close(fd);
             continue;
         }
-        struct stat st;
-        if (fstat(fd, &st) != 0 ||
-            (st.st_size < static_cast<off_t>(sizeof(SharedMutex)) &&
-             ftruncate(fd, sizeof(SharedMutex)) != 0)) {
-            close(fd);
-            return false;
+        SharedMutex *shared = nullptr;
+        if (created) {
+            void *map = MAP_FAILED;
+            if (ftruncate(fd, sizeof(SharedMutex)) == 0) {
+                map = mmap(nullptr, sizeof(SharedMutex), PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+            }
+            if (map != MAP_FAILED) {
+                shared = static_cast<SharedMutex *>(map);
+                if (!InitMutex(shared)) {
+                    munmap(map, sizeof(SharedMutex));
+                    shared = nullptr;
+                }
+            }
+        } else {
+            shared = MapWhenReady(fd);
         }
-        void *map = mmap(nullptr, sizeof(SharedMutex), PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
-        if (map == MAP_FAILED) {
+        if (shared == nullptr) {
+            // Never usable: remove the name unless someone else has it open, and try afresh.
+            if (flock(fd, LOCK_EX | LOCK_NB) == 0) shm_unlink(handle->path);
             close(fd);
-            return false;
-        }
-        SharedMutex *shared = static_cast<SharedMutex *>(map);
-        if (__atomic_load_n(&shared->ready, __ATOMIC_ACQUIRE) != kReadyMagic && !InitMutex(shared)) {
-            munmap(map, sizeof(SharedMutex));
-            close(fd);
-            return false;
-        }
-        // Downgrading drops the lock for a moment; the last user of another handle may remove
-        // the name just then, which the link count shows.
-        if (LockFile(fd, LOCK_SH) != 0 || IsUnlinked(fd)) {
-            munmap(map, sizeof(SharedMutex));
-            close(fd);
+            if (created) return false;
             continue;
         }
         handle->shared = shared;

@@ -12,17 +12,19 @@
 namespace {
 
 constexpr uint32_t kMinHashEntries = 64;
-constexpr uint64_t kGoldenRatio = 0x9E3779B97F4A7C15ull;
-
+// Blocks made one after another lie close together, and so do their entries here: the home
+// entry is the address in 16-byte units, folded with its higher bits so that blocks a multiple
+// of the table's span apart do not pile up on one entry.
 uint32_t Home(const SlotIndex *index, uintptr_t key) {
-    return static_cast<uint32_t>((static_cast<uint64_t>(key) * kGoldenRatio) >> index->hashShift);
+    uint64_t units = static_cast<uint64_t>(key) >> 4;
+    uint32_t bits = index->hashBits;
+    return static_cast<uint32_t>((units ^ (units >> bits) ^ (units >> (2 * bits))) & index->hashMask);
 }
 
 void InsertEntry(SlotIndex *index, uintptr_t key, uint32_t slot) {
     uint32_t i = Home(index, key);
-    while (index->keys[i] != 0) i = (i + 1) & index->hashMask;
-    index->keys[i] = key;
-    index->slots[i] = slot;
+    while (index->entries[i].block != 0) i = (i + 1) & index->hashMask;
+    index->entries[i] = {key, slot};
 }
 
 // Sets up the hash table for slotCount slots and moves old's entries into it. False when out of
@@ -34,21 +36,15 @@ bool BuildHash(SlotIndex *index, uint32_t slotCount, const SlotIndex *old) {
         entries <<= 1;
         bits++;
     }
-    if (entries > 0xFFFFFFFFull || entries > SIZE_MAX / sizeof(uintptr_t)) return false;
-    uintptr_t *keys = static_cast<uintptr_t *>(calloc(entries, sizeof(uintptr_t)));
-    uint32_t *slots = static_cast<uint32_t *>(calloc(entries, sizeof(uint32_t)));
-    if (keys == nullptr || slots == nullptr) {
-        free(keys);
-        free(slots);
-        return false;
-    }
-    index->keys = keys;
-    index->slots = slots;
+    if (entries > 0x80000000ull || entries > SIZE_MAX / sizeof(SlotIndexEntry)) return false;
+    SlotIndexEntry *table = static_cast<SlotIndexEntry *>(calloc(entries, sizeof(SlotIndexEntry)));
+    if (table == nullptr) return false;
+    index->entries = table;
     index->hashMask = static_cast<uint32_t>(entries - 1);
-    index->hashShift = 64 - bits;
+    index->hashBits = static_cast<uint32_t>(bits);
     if (old != nullptr) {
         for (uint64_t i = 0; i <= old->hashMask; i++) {
-            if (old->keys[i] != 0) InsertEntry(index, old->keys[i], old->slots[i]);
+            if (old->entries[i].block != 0) InsertEntry(index, old->entries[i].block, old->entries[i].slot);
         }
     }
     return true;
@@ -109,9 +105,22 @@ int32_t SlotIndexGrow(SlotIndex *index, uint32_t slotCount) {
     if (index == nullptr) return ERR_NULLPTR;
     if (slotCount < index->slotCount) return ERR_INVPARAM;
     SlotIndex grown = {};
-    if (!BuildHash(&grown, slotCount, index)) return ERR_ALLOC;
+    // The hash table keeps at least two entries per slot; it is rebuilt only when that needs more.
+    bool rehash = 2ull * slotCount > uint64_t{index->hashMask} + 1;
+    if (rehash) {
+        if (!BuildHash(&grown, slotCount, index)) return ERR_ALLOC;
+    } else {
+        grown.entries = index->entries;
+        grown.hashMask = index->hashMask;
+        grown.hashBits = index->hashBits;
+        index->entries = nullptr;
+    }
     if (!BuildBitmap(&grown, slotCount, index)) {
-        SlotIndexFree(&grown);
+        if (rehash) {
+            free(grown.entries);
+        } else {
+            index->entries = grown.entries;
+        }
         return ERR_ALLOC;
     }
     grown.slotCount = slotCount;
@@ -122,8 +131,7 @@ int32_t SlotIndexGrow(SlotIndex *index, uint32_t slotCount) {
 
 void SlotIndexFree(SlotIndex *index) {
     if (index == nullptr) return;
-    free(index->keys);
-    free(index->slots);
+    free(index->entries);
     for (uint64_t *level : index->levels) free(level);
     memset(index, 0, sizeof *index);
 }
@@ -138,8 +146,9 @@ void SlotIndexUnbind(SlotIndex *index, const void *block, uint32_t slot) {
     if (key == 0) return;
     uint32_t mask = index->hashMask;
     uint32_t i = Home(index, key);
-    while (index->keys[i] != key || index->slots[i] != slot) {
-        if (index->keys[i] == 0) return;
+    SlotIndexEntry *entries = index->entries;
+    while (entries[i].block != key || entries[i].slot != slot) {
+        if (entries[i].block == 0) return;
         i = (i + 1) & mask;
     }
     // Backward-shift deletion: pull later entries of the probe run into the gap, unless they
@@ -148,28 +157,28 @@ void SlotIndexUnbind(SlotIndex *index, const void *block, uint32_t slot) {
         uint32_t j = i;
         for (;;) {
             j = (j + 1) & mask;
-            if (index->keys[j] == 0) {
-                index->keys[i] = 0;
+            if (entries[j].block == 0) {
+                entries[i].block = 0;
                 return;
             }
-            uint32_t home = Home(index, index->keys[j]);
+            uint32_t home = Home(index, entries[j].block);
             bool stays = i <= j ? (i < home && home <= j) : (i < home || home <= j);
             if (!stays) break;
         }
-        index->keys[i] = index->keys[j];
-        index->slots[i] = index->slots[j];
+        entries[i] = entries[j];
         i = j;
     }
 }
 
 int64_t SlotIndexFind(const SlotIndex *index, const void *block) {
     uintptr_t key = reinterpret_cast<uintptr_t>(block);
-    if (key == 0 || index->keys == nullptr) return -1;
+    if (key == 0 || index->entries == nullptr) return -1;
     // The whole probe run is read: a stale record can leave the same address in two slots, and
     // the lowest one wins.
     int64_t found = -1;
-    for (uint32_t i = Home(index, key); index->keys[i] != 0; i = (i + 1) & index->hashMask) {
-        if (index->keys[i] == key && (found < 0 || index->slots[i] < found)) found = index->slots[i];
+    const SlotIndexEntry *entries = index->entries;
+    for (uint32_t i = Home(index, key); entries[i].block != 0; i = (i + 1) & index->hashMask) {
+        if (entries[i].block == key && (found < 0 || entries[i].slot < found)) found = entries[i].slot;
     }
     return found;
 }

@@ -6,12 +6,17 @@
 
 constexpr int kSlotIndexMaxLevels = 6;  // 64^6 bits cover every 32-bit slot index
 
+// One hash entry: key and value side by side, so a lookup costs one cache line.
+struct SlotIndexEntry {
+    uintptr_t block;  // block address; 0 = empty entry
+    uint32_t slot;    // slot holding it
+};
+
 struct SlotIndex {
     uint32_t slotCount;                      // slots covered by the index
-    uintptr_t *keys;                         // block address per hash entry; 0 = empty entry
-    uint32_t *slots;                         // slot index per hash entry
+    SlotIndexEntry *entries;                 // hash entries, open addressing
     uint32_t hashMask;                       // hash entries - 1 (a power of two minus one)
-    uint32_t hashShift;                      // 64 - log2(hash entries), for multiplicative hashing
+    uint32_t hashBits;                       // log2(hash entries)
     int32_t levelCount;                      // levels of the reusable-slot bitmap in use
     uint64_t *levels[kSlotIndexMaxLevels];   // level 0: one bit per reusable slot; each level
                                              // above: one bit per non-zero word below it

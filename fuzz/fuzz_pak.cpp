@@ -28,7 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         }
         // A size beyond the input cannot read back; a buffer of the input's size still runs the
         // bounds checks without letting a forged size allocate gigabytes.
-        int32_t length = entrySize <= static_cast<int32_t>(size) ? entrySize : static_cast<int32_t>(size);
+        int32_t length =
+            entrySize <= static_cast<int32_t>(size) ? entrySize : static_cast<int32_t>(size);
         auto *buffer = static_cast<uint8_t *>(MemAlloc(length + 1));
         if (buffer != nullptr) {
             PakReadEntry(&pak, name, buffer, static_cast<uint32_t>(length));

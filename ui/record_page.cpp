@@ -11,20 +11,53 @@
 #include "ui/history.h"
 #include "ui/rich_text_view.h"
 
+// Replays the composed page onto the view. The rich-edit control gives text written at the
+// start of a new last paragraph that paragraph mark's format instead of the one in force, so the
+// format set so far on this page is mirrored here and set again before such text.
+struct PageReplay {
+    RichTextView *view;    // where the page goes
+    CHARFORMAT2A current;  // every format member set on this page so far
+    bool atLineStart;      // the last piece ended with a line feed
+};
+
 static void SinkSetFont(void *context, const char *face, int32_t points, uint16_t weight) {
-    RichTextViewSetFont((RichTextView *)context, face, points, weight);
+    PageReplay *r = (PageReplay *)context;
+    RichTextViewSetFont(r->view, face, points, weight);
+    r->current.dwMask |= CFM_SIZE | CFM_FACE | CFM_BOLD;
+    r->current.yHeight = points * 20;
+    lstrcpynA(r->current.szFaceName, face, sizeof r->current.szFaceName);
+    r->current.dwEffects = (r->current.dwEffects & ~CFE_BOLD) | (weight > 400 ? CFE_BOLD : 0);
 }
 
 static void SinkSetEffects(void *context, int32_t bold, int32_t italic, int32_t underline) {
-    RichTextViewSetEffects((RichTextView *)context, bold, italic, underline);
+    PageReplay *r = (PageReplay *)context;
+    RichTextViewSetEffects(r->view, bold, italic, underline);
+    r->current.dwMask |= CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE;
+    r->current.dwEffects &= ~(CFE_BOLD | CFE_ITALIC | CFE_UNDERLINE);
+    r->current.dwEffects |= (bold ? CFE_BOLD : 0) | (italic ? CFE_ITALIC : 0) |
+                            (underline ? CFE_UNDERLINE : 0);
 }
 
 static void SinkSetLink(void *context, int32_t on) {
-    RichTextViewSetLink((RichTextView *)context, on);
+    PageReplay *r = (PageReplay *)context;
+    RichTextViewSetLink(r->view, on);
+    r->current.dwMask |= CFM_COLOR | CFM_UNDERLINETYPE | CFM_WEIGHT | CFM_LINK | CFM_UNDERLINE;
+    r->current.dwEffects &= ~(CFE_LINK | CFE_UNDERLINE | CFE_AUTOCOLOR);
+    r->current.dwEffects |= on ? (CFE_LINK | CFE_UNDERLINE) : 0;
+    r->current.crTextColor = on ? r->view->linkColor : r->view->plainColor;
+    r->current.bUnderlineType = on ? CFU_UNDERLINEWORD : CFU_UNDERLINENONE;
+    r->current.wWeight = on ? 500 : 400;
 }
 
 static void SinkWriteText(void *context, const char *text, int32_t length) {
-    RichTextViewPrint((RichTextView *)context, "%.*s", (int)length, text);
+    PageReplay *r = (PageReplay *)context;
+    if (r->atLineStart && r->current.dwMask) {
+        CHARRANGE end = {-1, -1};
+        SendMessageA(r->view->control, EM_EXSETSEL, 0, (LPARAM)&end);
+        SendMessageA(r->view->control, EM_SETCHARFORMAT, SCF_SELECTION, (LPARAM)&r->current);
+    }
+    RichTextViewPrint(r->view, "%.*s", (int)length, text);
+    r->atLineStart = length > 0 && text[length - 1] == '\n';
 }
 
 int32_t HighlightWord(BrowserWindow *w, const char *word) {
@@ -71,7 +104,10 @@ int32_t ShowRecordPage(BrowserWindow *w, uint16_t kind, const TextRecord *record
     RichTextViewClear(view);
 
     PageWorkspace workspace = {w->textBuffer, w->scratchBuffer, w->textCapacity};
-    PageSink sink = {view, SinkSetFont, SinkSetEffects, SinkSetLink, SinkWriteText};
+    PageReplay replay = {};
+    replay.view = view;
+    replay.current.cbSize = sizeof(replay.current);
+    PageSink sink = {&replay, SinkSetFont, SinkSetEffects, SinkSetLink, SinkWriteText};
     ComposeRecordPage(&w->table, kind, record, &workspace, &w->links, &sink);
 
     if (w->search.searchWord &&

@@ -108,6 +108,35 @@ void FinishMenuChoice() {
         gMenuThread.join();
 }
 
+static std::thread gBoxThread;
+static std::string gBoxText;
+
+void ScheduleMessageBoxClose(const char *caption) {
+    FinishMessageBox();
+    gBoxText = "<no box>";
+    std::string title = caption;
+    gBoxThread = std::thread([title] {
+        for (int i = 0; i < 500; i++) {
+            HWND box = FindWindowA("#32770", title.c_str());
+            if (box && IsWindowVisible(box)) {
+                char text[512] = {};
+                // The message text is the static control with the identifier 0xFFFF.
+                GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+                gBoxText = text;
+                PostMessageA(box, WM_COMMAND, IDOK, 0);
+                return;
+            }
+            Sleep(10);
+        }
+    });
+}
+
+std::string FinishMessageBox() {
+    if (gBoxThread.joinable())
+        gBoxThread.join();
+    return gBoxText;
+}
+
 std::string ReadClipboardText() {
     std::string text = "<none>";
     if (!OpenClipboard(nullptr))

@@ -32,6 +32,12 @@ void ScheduleMenuChoice(int32_t item);
 // Waits for the helper thread of the last ScheduleMenuChoice to finish.
 void FinishMenuChoice();
 
+// Starts a helper thread that waits for the next message box titled caption, keeps its text
+// and closes it with IDOK. FinishMessageBox joins it and returns the text ("<no box>" when
+// none appeared within a few seconds).
+void ScheduleMessageBoxClose(const char *caption);
+std::string FinishMessageBox();
+
 // The CF_TEXT clipboard content ("<none>" when there is none).
 std::string ReadClipboardText();
 

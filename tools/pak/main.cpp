@@ -42,7 +42,8 @@ static int32_t ReadWholeFile(const char *path, uint8_t **data, int32_t *size)
         if (*data == nullptr) {
             fprintf(stderr, "morbivue-pak: out of memory for %s\n", path);
             status = ERR_ALLOC;
-        } else if (fread(*data, 1, static_cast<size_t>(length), file) != static_cast<size_t>(length)) {
+        } else if (fread(*data, 1, static_cast<size_t>(length), file) !=
+                   static_cast<size_t>(length)) {
             fprintf(stderr, "morbivue-pak: cannot read %s\n", path);
             MemFree(*data);
             *data = nullptr;
@@ -70,7 +71,8 @@ static int32_t WriteWholeFile(const char *path, const uint8_t *data, int32_t siz
     if (file == nullptr) {
         status = ERR_CREATE;
     } else {
-        bool written = fwrite(data, 1, static_cast<size_t>(size), file) == static_cast<size_t>(size);
+        bool written =
+            fwrite(data, 1, static_cast<size_t>(size), file) == static_cast<size_t>(size);
         if (fclose(file) != 0 || !written) {
             status = ERR_WRITE;
         } else if (rename(temp, path) != 0) {
@@ -97,18 +99,20 @@ static void ReportRefusal(int32_t status, const char *const *paths, const PakSou
     const char *path = paths[badIndex];
     const char *name = sources[badIndex].name;
     switch (status) {
-    case ERR_EMPTY:
-        fprintf(stderr, "morbivue-pak: %s is empty; an entry of size 0 would count as absent\n", path);
-        break;
-    case ERR_TOOLONG:
-        fprintf(stderr, "morbivue-pak: entry name \"%s\" is longer than 31 characters\n", name);
-        break;
-    case ERR_INVDATA:
-        fprintf(stderr, "morbivue-pak: entry name \"%s\" (%s) occurs twice, ignoring case\n", name, path);
-        break;
-    default:
-        fprintf(stderr, "morbivue-pak: cannot pack %s: %s\n", path, StatusName(status));
-        break;
+        case ERR_EMPTY:
+            fprintf(stderr, "morbivue-pak: %s is empty; an entry of size 0 would count as absent\n",
+                    path);
+            break;
+        case ERR_TOOLONG:
+            fprintf(stderr, "morbivue-pak: entry name \"%s\" is longer than 31 characters\n", name);
+            break;
+        case ERR_INVDATA:
+            fprintf(stderr, "morbivue-pak: entry name \"%s\" (%s) occurs twice, ignoring case\n",
+                    name, path);
+            break;
+        default:
+            fprintf(stderr, "morbivue-pak: cannot pack %s: %s\n", path, StatusName(status));
+            break;
     }
 }
 
@@ -118,7 +122,8 @@ static int Create(const char *out, const char *const *paths, int32_t count)
         fprintf(stderr, "morbivue-pak: at most %d files fit in an archive\n", PAK_MAX_USED);
         return 1;
     }
-    auto *sources = static_cast<PakSource *>(MemAlloc(count * static_cast<int32_t>(sizeof(PakSource))));
+    auto *sources =
+        static_cast<PakSource *>(MemAlloc(count * static_cast<int32_t>(sizeof(PakSource))));
     if (sources == nullptr) {
         fprintf(stderr, "morbivue-pak: out of memory\n");
         return 1;
@@ -200,8 +205,8 @@ static int List(const char *path)
         if (verdict != nullptr) {
             problems++;
         }
-        printf("  %-31s %10u bytes at %10u  checksum 0x%04X  %s\n", name, entry.size,
-               entry.offset, entry.checksum, verdict != nullptr ? verdict : "ok");
+        printf("  %-31s %10u bytes at %10u  checksum 0x%04X  %s\n", name, entry.size, entry.offset,
+               entry.checksum, verdict != nullptr ? verdict : "ok");
     }
     PakClose(&pak);
     MemFree(data);

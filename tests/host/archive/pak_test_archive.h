@@ -48,8 +48,8 @@ inline void FixHeaderChecksum(std::vector<uint8_t> &bytes)
 }
 
 // Header, capacity entries (the given ones first, the rest zero) and the data back to back.
-inline std::vector<uint8_t> BuildTestArchive(const std::vector<TestEntry> &entries, uint32_t capacity,
-                                             int used = -1)
+inline std::vector<uint8_t> BuildTestArchive(const std::vector<TestEntry> &entries,
+                                             uint32_t capacity, int used = -1)
 {
     std::vector<uint8_t> bytes(14 + 44 * static_cast<size_t>(capacity), 0);
     Put32(bytes, 0, 0x9A47EB15u);

@@ -180,13 +180,6 @@ TEST(StreamClose, MemoryStreamKeepsItsBlockButReadsNothing)
     EXPECT_EQ(StreamClose(nullptr), ERR_NULLPTR);
 }
 
-TEST(StreamClose, DetachThenCloseSucceeds)
-{
-    ByteStream s = OpenFour();
-    EXPECT_EQ(StreamDetach(&s), 0);
-    EXPECT_EQ(StreamClose(&s), 0);
-}
-
 TEST(StreamFileKind, CloseWithoutAFileIsEmpty)
 {
     ByteStream s = {};

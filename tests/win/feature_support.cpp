@@ -1,0 +1,110 @@
+// Helpers of the feature tests (pages, search, history, help, navigation, soak): what the viewer
+// shows, the character format at a position, and catching the message boxes the features open.
+#include "feature_support.h"
+
+#include <cstring>
+#include <vector>
+
+#include "classification/page_ref.h"
+#include "ui/record_page.h"
+
+std::string ViewerText(HWND viewer) {
+    GETTEXTLENGTHEX length = {GTL_NUMBYTES | GTL_PRECISE, CP_ACP};
+    LRESULT n = SendMessageA(viewer, EM_GETTEXTLENGTHEX, (WPARAM)&length, 0);
+    std::vector<char> text((size_t)n + 16, '\0');
+    GETTEXTEX get = {};
+    get.cb = (DWORD)text.size();
+    get.flags = GT_DEFAULT;
+    get.codepage = CP_ACP;
+    SendMessageA(viewer, EM_GETTEXTEX, (WPARAM)&get, (LPARAM)text.data());
+    std::string s(text.data());
+    for (char &c : s)
+        if (c == '\r') c = '\n';
+    return s;
+}
+
+CHARFORMAT2A FormatAt(HWND viewer, int32_t pos) {
+    SendMessageA(viewer, EM_SETSEL, pos, pos + 1);
+    CHARFORMAT2A format = {};
+    format.cbSize = sizeof(format);
+    SendMessageA(viewer, EM_GETCHARFORMAT, SCF_SELECTION, (LPARAM)&format);
+    return format;
+}
+
+int32_t RecordOf(const BrowserWindow *w, const char *code) {
+    for (uint32_t i = 0; i < w->table.recordCount; i++)
+        if (strcmp(RecordField(&w->table.records[i], FIELD_CODE), code) == 0) return (int32_t)i;
+    return -1;
+}
+
+void ShowCode(BrowserWindow *w, const char *code) {
+    int32_t r = RecordOf(w, code);
+    if (r >= 0) ShowRecordPage(w, PAGE_KIND_RECORD, &w->table.records[r], w->table.records, 1);
+}
+
+MessageBoxCatcher::MessageBoxCatcher() {
+    thread_ = std::thread([this] {
+        DWORD self = GetCurrentProcessId();
+        for (int i = 0; i < 400; i++) {
+            HWND box = nullptr;
+            while ((box = FindWindowExA(nullptr, box, "#32770", nullptr)) != nullptr) {
+                DWORD pid = 0;
+                GetWindowThreadProcessId(box, &pid);
+                if (pid == self && IsWindowVisible(box)) break;
+            }
+            if (box) {
+                char buffer[512] = {};
+                GetWindowTextA(box, buffer, sizeof buffer);
+                caption = buffer;
+                buffer[0] = '\0';
+                GetDlgItemTextA(box, 0xFFFF, buffer, sizeof buffer);
+                text = buffer;
+                HICON icon = (HICON)SendDlgItemMessageA(box, 0x440, STM_GETICON, 0, 0);
+                information = icon && icon == LoadIconA(nullptr, IDI_INFORMATION);
+                warning = icon && icon == LoadIconA(nullptr, IDI_WARNING);
+                caught_ = true;
+                PostMessageA(box, WM_COMMAND, IDOK, 0);
+                return;
+            }
+            Sleep(10);
+        }
+    });
+}
+
+MessageBoxCatcher::~MessageBoxCatcher() { Finish(); }
+
+bool MessageBoxCatcher::Finish() {
+    if (thread_.joinable()) thread_.join();
+    return caught_;
+}
+
+PrivateHome::PrivateHome(bool withDesktop) {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(sizeof temp, temp);  // like C:\users\me\Temp\ .
+    char name[64];
+    wsprintfA(name, "morbivue-home-%lu-%lu", GetCurrentProcessId(), GetTickCount());
+    home_ = std::string(temp) + name;
+    CreateDirectoryA(home_.c_str(), nullptr);
+    desktop = home_ + "\\Desktop\\";
+    if (withDesktop) CreateDirectoryA(desktop.c_str(), nullptr);
+    char old[MAX_PATH] = {};
+    GetEnvironmentVariableA("HOMEPATH", old, sizeof old);
+    oldHomePath_ = old;
+    SetEnvironmentVariableA("SYSTEMDRIVE", home_.substr(0, 2).c_str());
+    SetEnvironmentVariableA("HOMEPATH", home_.substr(2).c_str());
+}
+
+PrivateHome::~PrivateHome() {
+    SetEnvironmentVariableA("HOMEPATH", oldHomePath_.c_str());
+    WIN32_FIND_DATAA found;
+    HANDLE h = FindFirstFileA((desktop + "*").c_str(), &found);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                DeleteFileA((desktop + found.cFileName).c_str());
+        } while (FindNextFileA(h, &found));
+        FindClose(h);
+    }
+    RemoveDirectoryA(desktop.c_str());
+    RemoveDirectoryA(home_.c_str());
+}

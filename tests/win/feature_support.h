@@ -1,0 +1,55 @@
+// Helpers of the feature tests (pages, search, history, help, navigation, soak): what the viewer
+// shows, the character format at a position, and catching the message boxes the features open.
+#pragma once
+#include <windows.h>
+#include <richedit.h>
+
+#include <cstdint>
+#include <string>
+#include <thread>
+
+#include "ui/browser_window.h"
+
+// The viewer's text as EM_GETTEXTEX gives it, paragraph breaks turned into '\n': one character
+// per position, so indexes in it are the control's character positions.
+std::string ViewerText(HWND viewer);
+
+// The character format of the single character at position pos (selects it).
+CHARFORMAT2A FormatAt(HWND viewer, int32_t pos);
+
+// Record position of the record with this code (exact match), or -1.
+int32_t RecordOf(const BrowserWindow *w, const char *code);
+
+// Shows a record's page as the tree does (with history).
+void ShowCode(BrowserWindow *w, const char *code);
+
+// Waits on a helper thread for the next message box of this process, notes its caption, text
+// and icon, and closes it with IDOK. Start it right before the action that opens the box.
+class MessageBoxCatcher {
+public:
+    MessageBoxCatcher();
+    ~MessageBoxCatcher();
+    // Waits for the helper thread; true when a box was caught.
+    bool Finish();
+    std::string caption;
+    std::string text;
+    bool information = false;  // the information icon was shown
+    bool warning = false;      // the warning icon was shown
+
+private:
+    std::thread thread_;
+    bool caught_ = false;
+};
+
+// Folder for a private Desktop: sets HOMEPATH (for this process only) to a fresh folder on the
+// system drive holding a "Desktop" folder; restores HOMEPATH and removes the folder at the end.
+class PrivateHome {
+public:
+    explicit PrivateHome(bool withDesktop = true);
+    ~PrivateHome();
+    std::string desktop;  // full path of the Desktop folder, with a trailing backslash
+
+private:
+    std::string home_;
+    std::string oldHomePath_;
+};
