@@ -32,6 +32,24 @@ static int32_t FailLoad(int32_t status, uint32_t count, TextRecord *records) {
     return status;
 }
 
+// Copies stored bytes of a line into text (when given), each ';' as a zero byte, and takes the
+// offsets of fields 1 to 39 from the first 39 ';'.
+static void RecordSemicolons(TextRecord *r, const unsigned char *line, size_t stored, char *text) {
+    int32_t semicolons = 0;
+    for (size_t k = 0; k < stored; k++) {
+        unsigned char c = line[k];
+        if (c == ';') {
+            c = '\0';
+            if (semicolons < (int32_t)MAX_RECORD_FIELDS - 1) {
+                r->fieldOffsets[++semicolons] = (int32_t)k + 1;
+            }
+        }
+        if (text != nullptr) {
+            text[k] = (char)c;
+        }
+    }
+}
+
 // Parses one line starting at p (end is one past the data) into record r. Returns the number of
 // bytes consumed including the line feed, 0 when the data ended inside the line (the record then
 // keeps no text), or a negative status.
@@ -44,35 +62,18 @@ static int32_t ParseLine(const unsigned char *p, const unsigned char *end, TextR
         ErrorPrint("invalid cr in data( %d )", (int)position);
         return ERR_INVDATA;
     }
-    // Field offsets are taken from every ';' up to the 40th, also for a line that never ends,
-    // although such a record keeps no text and all its fields read as absent.
     size_t stored = lineLen < (size_t)MAX_LINE_CHARS ? lineLen : (size_t)MAX_LINE_CHARS;
-    int32_t semicolons = 0;
-    const unsigned char *scan = p;
-    const unsigned char *lineEnd = p + lineLen;
-    while (semicolons < (int32_t)MAX_RECORD_FIELDS - 1) {
-        const unsigned char *semi =
-            (const unsigned char *)memchr(scan, ';', (size_t)(lineEnd - scan));
-        if (semi == nullptr) {
-            break;
-        }
-        size_t k = (size_t)(semi - p);
-        semicolons++;
-        r->fieldOffsets[semicolons] = k < MAX_LINE_CHARS ? (int32_t)k + 1 : -1;
-        scan = semi + 1;
-    }
     if (lf == nullptr) {
+        // A line that never ends keeps no text; its offsets are still taken, as they were read.
+        RecordSemicolons(r, p, stored, nullptr);
         return 0;
     }
     char *text = (char *)MemAlloc((int32_t)stored + 2);
     if (text == nullptr) {
         return ERR_ALLOC;
     }
-    memcpy(text, p, stored);
-    for (char *c = (char *)memchr(text, ';', stored); c != nullptr;
-         c = (char *)memchr(c + 1, ';', stored - (size_t)(c + 1 - text))) {
-        *c = '\0';
-    }
+    // A ';' at position 65,530 or later lies beyond the stored text; its field stays absent.
+    RecordSemicolons(r, p, stored, text);
     r->text = text;
     r->fieldOffsets[0] = 0;
     r->index = position;

@@ -5,6 +5,10 @@
 
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "foundation/mem.h"
 #include "foundation/status.h"
 
@@ -12,28 +16,64 @@ static inline unsigned char Fold(unsigned char c) {
     return (c >= 'a' && c <= 'z') ? (unsigned char)(c - 'a' + 'A') : c;
 }
 
+// 1 when p[0..m) equals word ignoring ASCII case.
+static inline int MatchesAt(const unsigned char *p, const unsigned char *word, size_t m) {
+    for (size_t k = 0; k < m; k++) {
+        if (Fold(p[k]) != Fold(word[k])) {
+            return 0;
+        }
+    }
+    return 1;
+}
+
 // Offset of the leftmost occurrence of word (m > 0 characters) in p[0..n), ignoring ASCII case,
-// or -1. The first character is looked for alone; the rest is compared only at its hits.
+// or -1. Candidates are positions whose first two characters match; only those are compared in
+// full. With SSE2, sixteen positions are tested at once.
 static ptrdiff_t FindIn(const unsigned char *p, size_t n, const unsigned char *word, size_t m) {
     if (m == 0 || n < m) {
         return -1;
     }
-    unsigned char first = Fold(word[0]);
-    unsigned char other = first;
-    if (first >= 'A' && first <= 'Z') {
-        other = (unsigned char)(first - 'A' + 'a');
+    if (m == 1) {
+        unsigned char first = Fold(word[0]);
+        for (size_t i = 0; i < n; i++) {
+            if (Fold(p[i]) == first) {
+                return (ptrdiff_t)i;
+            }
+        }
+        return -1;
     }
-    size_t last = n - m;
-    for (size_t i = 0; i <= last; i++) {
-        unsigned char c = p[i];
-        if (c != first && c != other) {
-            continue;
+    size_t last = n - m;  // last candidate position
+    size_t i = 0;
+#if defined(__SSE2__)
+    // A letter's two cases differ only in bit 0x20, and no other byte shares them once that bit
+    // is set; any other character is compared as it is.
+    const unsigned char w0 = Fold(word[0]);
+    const unsigned char w1 = Fold(word[1]);
+    const int letter0 = w0 >= 'A' && w0 <= 'Z';
+    const int letter1 = w1 >= 'A' && w1 <= 'Z';
+    const __m128i mask0 = _mm_set1_epi8(letter0 ? 0x20 : 0);
+    const __m128i mask1 = _mm_set1_epi8(letter1 ? 0x20 : 0);
+    const __m128i want0 = _mm_set1_epi8((char)(letter0 ? (w0 | 0x20) : w0));
+    const __m128i want1 = _mm_set1_epi8((char)(letter1 ? (w1 | 0x20) : w1));
+    // Blocks of 16 candidates whose second characters also lie inside p[0..n).
+    while (last >= 16 && i <= last - 16) {
+        __m128i a = _mm_loadu_si128((const __m128i *)(p + i));
+        __m128i b = _mm_loadu_si128((const __m128i *)(p + i + 1));
+        __m128i hit = _mm_and_si128(_mm_cmpeq_epi8(_mm_or_si128(a, mask0), want0),
+                                    _mm_cmpeq_epi8(_mm_or_si128(b, mask1), want1));
+        unsigned bits = (unsigned)_mm_movemask_epi8(hit);
+        while (bits != 0) {
+            size_t at = i + (size_t)__builtin_ctz(bits);
+            if (MatchesAt(p + at + 2, word + 2, m - 2)) {
+                return (ptrdiff_t)at;
+            }
+            bits &= bits - 1;
         }
-        size_t k = 1;
-        while (k < m && Fold(p[i + k]) == Fold(word[k])) {
-            k++;
-        }
-        if (k == m) {
+        i += 16;
+    }
+#endif
+    for (; i <= last; i++) {
+        if (MatchesAt(p + i, word, m)) {
             return (ptrdiff_t)i;
         }
     }
@@ -89,21 +129,16 @@ static int RecordContains(const TextRecord *r, const unsigned char *word, size_t
     if (r->text == nullptr) {
         return 0;
     }
-    int32_t lowest = -1;
+    // Branch-free, so that the compiler can vectorise it: absent offsets (-1) are the largest
+    // unsigned values and the smallest signed ones.
+    uint32_t lowest = UINT32_MAX;
     int32_t highest = -1;
     for (uint32_t j = 0; j < MAX_RECORD_FIELDS; j++) {
         int32_t off = r->fieldOffsets[j];
-        if (off < 0) {
-            continue;
-        }
-        if (lowest < 0 || off < lowest) {
-            lowest = off;
-        }
-        if (off > highest) {
-            highest = off;
-        }
+        lowest = (uint32_t)off < lowest ? (uint32_t)off : lowest;
+        highest = off > highest ? off : highest;
     }
-    if (lowest < 0) {
+    if (highest < 0) {
         return 0;
     }
     const unsigned char *text = (const unsigned char *)r->text;

@@ -26,17 +26,17 @@ constexpr uintptr_t kLowestValidPointer = 0x20000;
 constexpr int kPrintableCountdown = 10000;
 
 struct Tracer {
-    int32_t enabled;          // 1 between start and stop; read without the lock
-    TraceSlot *slots;         // slot table, plain system allocation
-    uint32_t slotCount;       // slots in the table
-    uint32_t highWater;       // one more than the highest slot index claimed
-    NamedMutex mutex;         // "MemTracer", shared with other processes
-    int32_t verbose;          // logs successful checks too
-    int32_t liveBlocks;       // live slots
-    int32_t errorCount;       // anomalies counted
-    uint64_t tagSum;          // sum of live slots' tags (low 32 bits)
-    SlotIndex index;          // block -> slot and reusable slots, mirrors slots
-    uint32_t failGrowths;     // growths still to be refused (TracerFailGrowths)
+    int32_t enabled;       // 1 between start and stop; read without the lock
+    TraceSlot *slots;      // slot table, plain system allocation
+    uint32_t slotCount;    // slots in the table
+    uint32_t highWater;    // one more than the highest slot index claimed
+    NamedMutex mutex;      // "MemTracer", shared with other processes
+    int32_t verbose;       // logs successful checks too
+    int32_t liveBlocks;    // live slots
+    int32_t errorCount;    // anomalies counted
+    uint64_t tagSum;       // sum of live slots' tags (low 32 bits)
+    SlotIndex index;       // block -> slot and reusable slots, mirrors slots
+    uint32_t failGrowths;  // growths still to be refused (TracerFailGrowths)
 };
 
 Tracer gTracer;
@@ -85,7 +85,8 @@ bool GrowTable() {
         gTracer.failGrowths--;
         return false;
     }
-    if (grownCount < gTracer.slotCount || uint64_t{grownCount} * sizeof(TraceSlot) > SIZE_MAX) return false;
+    if (grownCount < gTracer.slotCount || uint64_t{grownCount} * sizeof(TraceSlot) > SIZE_MAX)
+        return false;
     TraceSlot *grown =
         static_cast<TraceSlot *>(realloc(gTracer.slots, grownCount * sizeof(TraceSlot)));
     if (grown == nullptr) return false;
@@ -138,7 +139,8 @@ bool IsPrintable(const char *s) {
     for (const unsigned char *c = reinterpret_cast<const unsigned char *>(s); *c != 0; c++) {
         if (*c < 0x20 || *c > 0x7E) return false;
         countdown--;
-        if (countdown <= 1) ErrorPrint("#memtrace: %p str to be checked is assumed to be too long", s);
+        if (countdown <= 1)
+            ErrorPrint("#memtrace: %p str to be checked is assumed to be too long", s);
     }
     return true;
 }
@@ -174,7 +176,8 @@ int32_t StartMemoryTracer(uint32_t slotCount) {
     }
     if (NamedMutexCreate("MemTracer", &gTracer.mutex) != 0) return ERR_CREATE;
     if (slotCount > INT32_MAX / sizeof(TraceSlot)) return ERR_ALLOC;
-    TraceSlot *slots = static_cast<TraceSlot *>(MemAlloc(static_cast<int32_t>(slotCount * sizeof(TraceSlot))));
+    TraceSlot *slots =
+        static_cast<TraceSlot *>(MemAlloc(static_cast<int32_t>(slotCount * sizeof(TraceSlot))));
     if (slots == nullptr) return ERR_ALLOC;
     if (SlotIndexInit(&gTracer.index, slotCount) != 0) {
         MemFree(slots);
@@ -219,7 +222,8 @@ void *MemAlloc(int32_t size) {
     if (found >= 0) {
         // A stale record: someone released this address behind the tracer's back.
         TraceSlot &stale = gTracer.slots[found];
-        ErrorPrint("#memtrace: %p is already allocated( %02x ) size: %d", p, stale.state, stale.size);
+        ErrorPrint("#memtrace: %p is already allocated( %02x ) size: %d", p, stale.state,
+                   stale.size);
         gTracer.errorCount++;
         entry = &stale;
     } else {
@@ -286,8 +290,8 @@ void MemFree(void *p) {
             TraceSlot &entry = gTracer.slots[found];
             uint8_t guard = Bytes(p)[entry.size];
             if (guard != GUARD_LIVE) {
-                ErrorPrint("#memtrace: ptr %p to be freed is overwritten( %02x ) size: %d", p, guard,
-                           entry.size);
+                ErrorPrint("#memtrace: ptr %p to be freed is overwritten( %02x ) size: %d", p,
+                           guard, entry.size);
                 gTracer.errorCount++;
             } else if (gTracer.verbose) {
                 LogPrint("(memtrace: ptr %p to be freed is ok( %d ))\n", p, entry.state);
@@ -349,15 +353,17 @@ void MemStrFree(char *s) {
             uint32_t slot = static_cast<uint32_t>(found);
             TraceSlot &entry = gTracer.slots[slot];
             if (!IsLive(entry.state)) {
-                ErrorPrint("#memtrace: sptr %p '%.16s' be be freed is not allocated( %d ), size = %d",
-                           s, s, entry.state, entry.size);
+                ErrorPrint(
+                    "#memtrace: sptr %p '%.16s' be be freed is not allocated( %d ), size = %d", s,
+                    s, entry.state, entry.size);
                 gTracer.errorCount++;
             }
             SetState(slot, SLOT_STRING_FREED);
             uint8_t guard = Bytes(s)[entry.size];
             if (guard != GUARD_LIVE) {
-                ErrorPrint("#memtrace: sptr %p '%.16s' to be freed is overwritten( %02x ), size = %d",
-                           s, s, guard, entry.size);
+                ErrorPrint(
+                    "#memtrace: sptr %p '%.16s' to be freed is overwritten( %02x ), size = %d", s,
+                    s, guard, entry.size);
                 gTracer.errorCount++;
             } else if (gTracer.verbose) {
                 LogPrint("(memtrace: sptr %p '%.16s' to be freed is ok, size = %d)\n", s, s,
@@ -365,9 +371,10 @@ void MemStrFree(char *s) {
             }
             Bytes(s)[entry.size] = GUARD_FREED;
             if (!IsPrintable(s)) {
-                LogPrint("memtrace: warning: sptr %p '%.16s' contains non-printable characters, "
-                         "size = %d",
-                         s, s, entry.size);
+                LogPrint(
+                    "memtrace: warning: sptr %p '%.16s' contains non-printable characters, "
+                    "size = %d",
+                    s, s, entry.size);
             }
             SetBlock(slot, nullptr);
             gTracer.liveBlocks--;

@@ -83,7 +83,8 @@ SharedMutex *MapWhenReady(int fd) {
         struct stat st;
         if (fstat(fd, &st) != 0) return nullptr;
         if (st.st_size >= static_cast<off_t>(sizeof(SharedMutex))) {
-            void *map = mmap(nullptr, sizeof(SharedMutex), PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+            void *map =
+                mmap(nullptr, sizeof(SharedMutex), PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
             if (map == MAP_FAILED) return nullptr;
             SharedMutex *shared = static_cast<SharedMutex *>(map);
             for (; wait < kReadyWaitMs; wait++) {

@@ -18,7 +18,8 @@ constexpr uint32_t kMinHashEntries = 64;
 uint32_t Home(const SlotIndex *index, uintptr_t key) {
     uint64_t units = static_cast<uint64_t>(key) >> 4;
     uint32_t bits = index->hashBits;
-    return static_cast<uint32_t>((units ^ (units >> bits) ^ (units >> (2 * bits))) & index->hashMask);
+    return static_cast<uint32_t>((units ^ (units >> bits) ^ (units >> (2 * bits))) &
+                                 index->hashMask);
 }
 
 void InsertEntry(SlotIndex *index, uintptr_t key, uint32_t slot) {
@@ -44,7 +45,8 @@ bool BuildHash(SlotIndex *index, uint32_t slotCount, const SlotIndex *old) {
     index->hashBits = static_cast<uint32_t>(bits);
     if (old != nullptr) {
         for (uint64_t i = 0; i <= old->hashMask; i++) {
-            if (old->entries[i].block != 0) InsertEntry(index, old->entries[i].block, old->entries[i].slot);
+            if (old->entries[i].block != 0)
+                InsertEntry(index, old->entries[i].block, old->entries[i].slot);
         }
     }
     return true;
@@ -73,7 +75,8 @@ bool BuildBitmap(SlotIndex *index, uint32_t slotCount, const SlotIndex *old) {
         kept = old->slotCount;
         memcpy(levels[0], old->levels[0], old->levelWords[0] * sizeof(uint64_t));
     }
-    for (uint32_t slot = kept; slot < slotCount; slot++) levels[0][slot / 64] |= 1ull << (slot % 64);
+    for (uint32_t slot = kept; slot < slotCount; slot++)
+        levels[0][slot / 64] |= 1ull << (slot % 64);
     for (int l = 1; l < levelCount; l++) {
         for (uint32_t w = 0; w < words[l - 1]; w++) {
             if (levels[l - 1][w] != 0) levels[l][w / 64] |= 1ull << (w % 64);
@@ -178,7 +181,8 @@ int64_t SlotIndexFind(const SlotIndex *index, const void *block) {
     int64_t found = -1;
     const SlotIndexEntry *entries = index->entries;
     for (uint32_t i = Home(index, key); entries[i].block != 0; i = (i + 1) & index->hashMask) {
-        if (entries[i].block == key && (found < 0 || entries[i].slot < found)) found = entries[i].slot;
+        if (entries[i].block == key && (found < 0 || entries[i].slot < found))
+            found = entries[i].slot;
     }
     return found;
 }

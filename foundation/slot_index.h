@@ -13,13 +13,13 @@ struct SlotIndexEntry {
 };
 
 struct SlotIndex {
-    uint32_t slotCount;                      // slots covered by the index
-    SlotIndexEntry *entries;                 // hash entries, open addressing
-    uint32_t hashMask;                       // hash entries - 1 (a power of two minus one)
-    uint32_t hashBits;                       // log2(hash entries)
-    int32_t levelCount;                      // levels of the reusable-slot bitmap in use
-    uint64_t *levels[kSlotIndexMaxLevels];   // level 0: one bit per reusable slot; each level
-                                             // above: one bit per non-zero word below it
+    uint32_t slotCount;                        // slots covered by the index
+    SlotIndexEntry *entries;                   // hash entries, open addressing
+    uint32_t hashMask;                         // hash entries - 1 (a power of two minus one)
+    uint32_t hashBits;                         // log2(hash entries)
+    int32_t levelCount;                        // levels of the reusable-slot bitmap in use
+    uint64_t *levels[kSlotIndexMaxLevels];     // level 0: one bit per reusable slot; each level
+                                               // above: one bit per non-zero word below it
     uint32_t levelWords[kSlotIndexMaxLevels];  // words in each level
 };
 

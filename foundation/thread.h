@@ -2,5 +2,5 @@
 #pragma once
 #include <cstdint>
 
-uint32_t ThreadCurrentId();             // OS id of the calling thread
+uint32_t ThreadCurrentId();               // OS id of the calling thread
 void ThreadSleep(uint32_t milliseconds);  // blocks the calling thread

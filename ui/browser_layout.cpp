@@ -55,5 +55,7 @@ int32_t CreateUiFont(uint16_t height, int32_t proportional, HFONT *font) {
     HFONT f = CreateFontIndirectA(&lf);
     if (font)
         *font = f;
+    else if (f)
+        DeleteObject(f);
     return 0;
 }

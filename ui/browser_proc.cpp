@@ -62,6 +62,35 @@ int32_t ShowTab(BrowserWindow *w, int32_t tab) {
     return 0;
 }
 
+// Everything the state owns, then the state itself.
+static void ReleaseState(BrowserWindow *w) {
+    RecordTableFree(&w->table);
+    ClearSearchResults(&w->search);
+    MemFree(w->textBuffer);
+    w->textBuffer = nullptr;
+    MemFree(w->scratchBuffer);
+    w->scratchBuffer = nullptr;
+    MemFree(w->helpText);
+    w->helpText = nullptr;
+    RichTextViewFree(w->textView);
+    w->textView = nullptr;
+    MemFree(w);
+}
+
+// Not every platform sends WM_DESTROY to a window whose WM_CREATE failed (Wine does not), so
+// a failed creation cleans up itself: the children first, which frees their subclass records,
+// then the state, which leaves nothing for a WM_DESTROY that may still come.
+static void AbandonCreation(HWND window, BrowserWindow *w) {
+    HWND children[] = {w->tab.handle,          w->viewer.handle,        w->resizeBar.handle,
+                       w->backButton.handle,   w->forwardButton.handle, w->showWordCheck.handle,
+                       w->infoButton.handle};
+    for (HWND child : children)
+        if (child)
+            DestroyWindow(child);
+    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    ReleaseState(w);
+}
+
 static LRESULT OnCreate(HWND window, CREATESTRUCTA *cs) {
     AppContext *app = cs ? (AppContext *)cs->lpCreateParams : nullptr;
     if (!app)
@@ -73,23 +102,15 @@ static LRESULT OnCreate(HWND window, CREATESTRUCTA *cs) {
     w->app = app;
     // Attached first: the controls notify this window while they are created and filled.
     SetWindowLongPtrA(window, GWLP_USERDATA, (LONG_PTR)w);
-    return BrowserCreateControls(w) >= 0 ? 0 : -1;
+    if (BrowserCreateControls(w) >= 0)
+        return 0;
+    AbandonCreation(window, w);
+    return -1;
 }
 
 static void OnDestroy(HWND window, BrowserWindow *w) {
-    if (w) {
-        RecordTableFree(&w->table);
-        ClearSearchResults(&w->search);
-        MemFree(w->textBuffer);
-        w->textBuffer = nullptr;
-        MemFree(w->scratchBuffer);
-        w->scratchBuffer = nullptr;
-        MemFree(w->helpText);
-        w->helpText = nullptr;
-        RichTextViewFree(w->textView);
-        w->textView = nullptr;
-        MemFree(w);
-    }
+    if (w)
+        ReleaseState(w);
     SetWindowLongPtrA(window, GWLP_USERDATA, 0);
     PostQuitMessage(0);
 }

@@ -3,6 +3,7 @@
 #include "ui/record_page.h"
 
 #include <richedit.h>
+#include <cstring>
 
 #include "classification/page_compose.h"
 #include "foundation/status.h"
@@ -11,17 +12,35 @@
 #include "ui/history.h"
 #include "ui/rich_text_view.h"
 
-// Replays the composed page onto the view. The rich-edit control gives text written at the
-// start of a new last paragraph that paragraph mark's format instead of the one in force, so the
-// format set so far on this page is mirrored here and set again before such text.
+// Replays the composed page onto the view. Text pieces between two format changes are written
+// as one append: every append costs the control a re-wrap and a scroll update, and a page has
+// hundreds of pieces. The control also gives text written at the start of a new last paragraph
+// that paragraph mark's format instead of the one in force, so the format set so far on this page
+// is mirrored here and set again before such text.
 struct PageReplay {
-    RichTextView *view;    // where the page goes
-    CHARFORMAT2A current;  // every format member set on this page so far
-    bool atLineStart;      // the last piece ended with a line feed
+    RichTextView *view;                   // where the page goes
+    CHARFORMAT2A current;                 // every format member set on this page so far
+    bool atLineStart;                     // the last append ended with a line feed
+    int32_t pendingLength;                // characters waiting in pending
+    char pending[VIEW_PIECE_CHARS + 1];   // text not yet appended, all in the current format
 };
+
+static void Flush(PageReplay *r) {
+    if (r->pendingLength == 0) return;
+    if (r->atLineStart && r->current.dwMask) {
+        CHARRANGE end = {-1, -1};
+        SendMessageA(r->view->control, EM_EXSETSEL, 0, (LPARAM)&end);
+        SendMessageA(r->view->control, EM_SETCHARFORMAT, SCF_SELECTION, (LPARAM)&r->current);
+    }
+    r->pending[r->pendingLength] = '\0';
+    RichTextViewPrint(r->view, "%s", r->pending);
+    r->atLineStart = r->pending[r->pendingLength - 1] == '\n';
+    r->pendingLength = 0;
+}
 
 static void SinkSetFont(void *context, const char *face, int32_t points, uint16_t weight) {
     PageReplay *r = (PageReplay *)context;
+    Flush(r);
     RichTextViewSetFont(r->view, face, points, weight);
     r->current.dwMask |= CFM_SIZE | CFM_FACE | CFM_BOLD;
     r->current.yHeight = points * 20;
@@ -31,6 +50,7 @@ static void SinkSetFont(void *context, const char *face, int32_t points, uint16_
 
 static void SinkSetEffects(void *context, int32_t bold, int32_t italic, int32_t underline) {
     PageReplay *r = (PageReplay *)context;
+    Flush(r);
     RichTextViewSetEffects(r->view, bold, italic, underline);
     r->current.dwMask |= CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE;
     r->current.dwEffects &= ~(CFE_BOLD | CFE_ITALIC | CFE_UNDERLINE);
@@ -40,6 +60,7 @@ static void SinkSetEffects(void *context, int32_t bold, int32_t italic, int32_t 
 
 static void SinkSetLink(void *context, int32_t on) {
     PageReplay *r = (PageReplay *)context;
+    Flush(r);
     RichTextViewSetLink(r->view, on);
     r->current.dwMask |= CFM_COLOR | CFM_UNDERLINETYPE | CFM_WEIGHT | CFM_LINK | CFM_UNDERLINE;
     r->current.dwEffects &= ~(CFE_LINK | CFE_UNDERLINE | CFE_AUTOCOLOR);
@@ -51,13 +72,15 @@ static void SinkSetLink(void *context, int32_t on) {
 
 static void SinkWriteText(void *context, const char *text, int32_t length) {
     PageReplay *r = (PageReplay *)context;
-    if (r->atLineStart && r->current.dwMask) {
-        CHARRANGE end = {-1, -1};
-        SendMessageA(r->view->control, EM_EXSETSEL, 0, (LPARAM)&end);
-        SendMessageA(r->view->control, EM_SETCHARFORMAT, SCF_SELECTION, (LPARAM)&r->current);
+    while (length > 0) {
+        if (r->pendingLength == VIEW_PIECE_CHARS) Flush(r);
+        int32_t room = VIEW_PIECE_CHARS - r->pendingLength;
+        int32_t piece = length < room ? length : room;
+        memcpy(r->pending + r->pendingLength, text, (size_t)piece);
+        r->pendingLength += piece;
+        text += piece;
+        length -= piece;
     }
-    RichTextViewPrint(r->view, "%.*s", (int)length, text);
-    r->atLineStart = length > 0 && text[length - 1] == '\n';
 }
 
 int32_t HighlightWord(BrowserWindow *w, const char *word) {
@@ -104,11 +127,15 @@ int32_t ShowRecordPage(BrowserWindow *w, uint16_t kind, const TextRecord *record
     RichTextViewClear(view);
 
     PageWorkspace workspace = {w->textBuffer, w->scratchBuffer, w->textCapacity};
-    PageReplay replay = {};
+    PageReplay replay;  // 8 KB of pending text: on the stack, as the page allocates nothing
     replay.view = view;
+    replay.current = {};
     replay.current.cbSize = sizeof(replay.current);
+    replay.atLineStart = false;
+    replay.pendingLength = 0;
     PageSink sink = {&replay, SinkSetFont, SinkSetEffects, SinkSetLink, SinkWriteText};
     ComposeRecordPage(&w->table, kind, record, &workspace, &w->links, &sink);
+    Flush(&replay);
 
     if (w->search.searchWord &&
         SendMessageA(w->showWordCheck.handle, BM_GETCHECK, 0, 0) == BST_CHECKED)

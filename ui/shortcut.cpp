@@ -47,11 +47,16 @@ int32_t GetHomeFolderPath(const AppContext *app, char *buffer, int32_t size) {
 int32_t BuildShortcutPath(const AppContext *app, char *buffer, int32_t size) {
     int32_t status = GetHomeFolderPath(app, buffer, size);
     if (status < 0) return status;
-    StrAppendBounded(buffer, "\\Desktop\\", size);
+    static const char kDesktop[] = "\\Desktop\\";
+    static const char kExtension[] = ".lnk";
     if (!app->moduleBaseName) return ERR_NOTFOUND;
+    size_t needed = strlen(buffer) + strlen(kDesktop) + strlen(app->moduleBaseName) +
+                    strlen(kExtension);
+    StrAppendBounded(buffer, kDesktop, size);
     StrAppendBounded(buffer, app->moduleBaseName, size);
-    StrAppendBounded(buffer, ".lnk", size);
-    return 0;
+    StrAppendBounded(buffer, kExtension, size);
+    // A cut path names some other file; writing a shortcut there would be wrong.
+    return needed > (size_t)size ? ERR_TOOLONG : 0;
 }
 
 // The path in UTF-16 for IPersistFile; false when it does not fit, rather than a cut path.

@@ -1,69 +1,64 @@
 #!/bin/sh
 # Start-up and close timing of Morbivue.exe against a program that only opens a window, both
-# under the same warm wineserver. Needs DISPLAY (an X server without a window manager),
-# WINEPREFIX with "Managed"=N, xdotool and xwininfo.
-# Usage: measure_startup.sh MORBIVUE_EXE MINIMAL_EXE [RUNS]
+# under the same warm wineserver in the same run.
+#   launch: from starting the program until its window is mapped on the X server (polled every
+#           5 ms with xdotool; Morbivue maps its window only after the tree has been filled);
+#   close:  from WM_CLOSE (what the title bar's close button sends) until the process has ended,
+#           timed inside Wine by launch_and_close.exe.
+# Needs DISPLAY (an X server without a window manager), a WINEPREFIX whose X11 driver has
+# "Managed"=N, and xdotool. Usage: measure_startup.sh BUILD_DIR [RUNS]   (BUILD_DIR: a win64 build)
 set -eu
-MORBIVUE=$1
-MINIMAL=$2
-RUNS=${3:-5}
+BUILD=$1
+RUNS=${2:-5}
 WINE=${WINE:-/usr/lib/wine/wine64}
 WINESERVER=${WINESERVER:-/usr/lib/wine/wineserver}
+MORBIVUE=$BUILD/ui/Morbivue.exe
+MINIMAL=$BUILD/ui/minimal_window.exe
+LAUNCHER=$BUILD/ui/launch_and_close.exe
 
 now() { date +%s.%N; }
 
-# Seconds from launch until a mapped window titled $2 exists (and, for Morbivue, until its
-# tree shows the chapters: the window is mapped after WM_CREATE has filled the tree).
-launch_to_window() {
+# Seconds from launch until a visible window titled $2 is mapped; the program is then ended.
+launch_to_mapped() {
     exe=$1
     title=$2
     start=$(now)
     "$WINE" "$exe" >/dev/null 2>&1 &
     pid=$!
-    while :; do
-        id=$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | head -n 1 || true)
-        if [ -n "$id" ]; then
-            break
-        fi
+    while [ -z "$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | head -n 1)" ]; do
         if ! kill -0 "$pid" 2>/dev/null; then
-            echo "program ended before its window appeared" >&2
+            echo "$exe ended before its window appeared" >&2
             exit 1
         fi
         sleep 0.005
     done
     mapped=$(now)
-    echo "$pid $id $(echo "$mapped - $start" | bc -l)"
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+    # Let the server drop the window before the next program starts.
+    while [ -n "$(xdotool search --name "^$title\$" 2>/dev/null | head -n 1)" ]; do sleep 0.01; done
+    echo "$mapped - $start" | bc -l
 }
 
-# Seconds from the close request until the process has ended.
-close_time() {
-    pid=$1
-    id=$2
-    start=$(now)
-    xdotool windowactivate --sync "$id" >/dev/null 2>&1 || true
-    # WM_DELETE_WINDOW through the X11 driver arrives as WM_CLOSE.
-    xdotool key --window "$id" alt+F4 >/dev/null 2>&1 || true
-    while kill -0 "$pid" 2>/dev/null; do
-        sleep 0.005
-    done
-    echo "$(echo "$(now) - $start" | bc -l)"
+# "launch S close S exit N" as measured inside Wine.
+inside_wine() {
+    "$WINE" "$LAUNCHER" "$1" "$2" 2>/dev/null | tr -d '\r'
 }
 
-# Keeps (or starts) a persistent server; it stays up for both programs.
+# A persistent server keeps both programs on the same warm wineserver.
 "$WINESERVER" -p >/dev/null 2>&1 &
-# Warm everything up once, then measure.
-set -- $(launch_to_window "$MINIMAL" Minimal); kill "$1"; wait "$1" 2>/dev/null || true
-set -- $(launch_to_window "$MORBIVUE" Morbivue); kill "$1"; wait "$1" 2>/dev/null || true
+launch_to_mapped "$MINIMAL" Minimal >/dev/null
+launch_to_mapped "$MORBIVUE" Morbivue >/dev/null
 
-i=0
-while [ "$i" -lt "$RUNS" ]; do
-    set -- $(launch_to_window "$MINIMAL" Minimal)
-    tmin=$3
-    cmin=$(close_time "$1" "$2")
-    set -- $(launch_to_window "$MORBIVUE" Morbivue)
-    tmor=$3
-    cmor=$(close_time "$1" "$2")
-    printf 'run %d: minimal %.3f s, Morbivue %.3f s, difference %.3f s; close: minimal %.3f s, Morbivue %.3f s\n' \
-        "$i" "$tmin" "$tmor" "$(echo "$tmor - $tmin" | bc -l)" "$cmin" "$cmor"
+i=1
+while [ "$i" -le "$RUNS" ]; do
+    tmin=$(launch_to_mapped "$MINIMAL" Minimal)
+    tmor=$(launch_to_mapped "$MORBIVUE" Morbivue)
+    set -- $(inside_wine "$MINIMAL" Minimal)
+    cmin=$4
+    set -- $(inside_wine "$MORBIVUE" Morbivue)
+    cmor=$4
+    printf 'run %d: mapped after minimal %.3f s, Morbivue %.3f s (difference %.3f s); close to exit: minimal %.3f s, Morbivue %.3f s (exit code %s)\n' \
+        "$i" "$tmin" "$tmor" "$(echo "$tmor - $tmin" | bc -l)" "$cmin" "$cmor" "$6"
     i=$((i + 1))
 done

@@ -107,13 +107,21 @@ TEST_F(MenuTest, CopyAllTextTakesTheWholeViewer) {
 }
 
 TEST_F(MenuTest, CopyOfAHugeSelectionStopsAtTheBufferCapacity) {
+    // 40,000 positions in lines of 100 (99 letters and a paragraph break, one position each).
     RichTextViewClear(w->textView);
-    std::string piece(8000, 'x');
+    std::string line = std::string(99, 'x') + "\n";
+    std::string block;
+    for (int i = 0; i < 80; i++)
+        block += line;
     for (int i = 0; i < 5; i++)
-        RichTextViewPrint(w->textView, "%s", piece.c_str());
+        RichTextViewPrint(w->textView, "%s", block.c_str());
     SendMessageA(w->viewer.handle, EM_SETSEL, 0, -1);
     RightClick(w->viewer.handle, MENU_FIRST);
-    EXPECT_EQ(ReadClipboardText().size(), (size_t)w->textCapacity);
+    std::string expected;
+    for (int i = 0; i < w->textCapacity; i++)
+        expected += (i % 100 == 99) ? "\r\n" : "x";
+    EXPECT_EQ(ReadClipboardText(), expected);
+    RichTextViewClear(w->textView);
 }
 
 TEST_F(MenuTest, ZoomInAddsOneToTheNumerator) {

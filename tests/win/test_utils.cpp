@@ -67,16 +67,19 @@ TEST_F(SubclassTest, CharForwardPostsTheCharacterAndTheControlStillGetsIt) {
 
 TEST_F(SubclassTest, ShiftSetsBit31) {
     ASSERT_EQ(SubclassCharForward(edit, owner->window, CHAR_MESSAGE), 0);
+    // Injected keys count only for the foreground window's desktop input.
     SetForegroundWindow(owner->window);
     SetFocus(edit);
+    PumpMessages(200);
     Shift(true);
     bool shiftSeen = (GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0;
     SendMessageA(edit, WM_CHAR, 'A', 1);
+    MSG msg;
+    bool posted = TakePostedMessage(owner->window, CHAR_MESSAGE, CHAR_MESSAGE, &msg);
     Shift(false);
     if (!shiftSeen)
         GTEST_SKIP() << "no synthetic keyboard state here";
-    MSG msg;
-    ASSERT_TRUE(TakePostedMessage(owner->window, CHAR_MESSAGE, CHAR_MESSAGE, &msg));
+    ASSERT_TRUE(posted);
     EXPECT_EQ(msg.wParam, (WPARAM)0x80000041u);
     EXPECT_EQ(EditText(), "A");
 }

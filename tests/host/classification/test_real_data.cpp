@@ -12,6 +12,7 @@
 #include "classification/search.h"
 #include "foundation/status.h"
 #include "page_recorder.h"
+#include "record_fixture.h"
 
 class RealData : public ::testing::Test {
 protected:
@@ -68,7 +69,10 @@ TEST_F(RealData, LoadsEveryRecordOfTheRelease) {
 TEST_F(RealData, MissingEntryIsNotFound) {
     uint32_t count = 7;
     TextRecord *records = nullptr;
+    LogCapture log;
     EXPECT_EQ(LoadTextRecords("no-such-entry.dat", &count, &records), ERR_NOTFOUND);
+    EXPECT_NE(log.Text().find("failed to load text record data: ERR_NOTFOUND"), std::string::npos)
+        << log.Text();
     EXPECT_EQ(count, 7u);
     EXPECT_EQ(records, nullptr);
 }

@@ -27,6 +27,29 @@ TEST(StrFindNoCase, HighBytesMatchOnlyThemselves) {
     EXPECT_EQ(StrFindNoCase("[x]", "{X}"), nullptr) << "only letters fold";
 }
 
+TEST(StrFindNoCase, FindsWordsAtEveryPositionOfLongTexts) {
+    for (size_t length : {2u, 3u, 7u}) {
+        std::string word = std::string("qZ@x[`]").substr(0, length);
+        for (size_t at = 0; at < 70; at++) {
+            std::string text(80, 'z');
+            for (size_t k = 0; k < length; k++) {
+                char c = word[k];
+                text[at + k] = (k % 2 && c >= 'A' && c <= 'Z') ? (char)(c + 32)
+                               : (c >= 'a' && c <= 'z')       ? (char)(c - 32)
+                                                               : c;
+            }
+            text[at + length] = '\0';
+            EXPECT_EQ(StrFindNoCase(text.c_str(), word.c_str()), text.c_str() + at)
+                << length << " at " << at;
+        }
+    }
+    std::string near(40, 'q');
+    near += "qz@";
+    EXPECT_EQ(StrFindNoCase(near.c_str(), "qz@x"), nullptr) << "a prefix at the very end";
+    std::string grave = std::string(40, 'z') + "q`zzzzzzzzzzzzzzzzzzzz";
+    EXPECT_EQ(StrFindNoCase(grave.c_str(), "Q@"), nullptr) << "'@' and '`' differ in bit 0x20 only";
+}
+
 namespace {
 
 struct Collected {

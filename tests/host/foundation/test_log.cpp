@@ -134,7 +134,7 @@ namespace {
 
 // A hidden multi-line edit control standing in for a log window.
 class EditWindow {
-   public:
+ public:
     EditWindow() {
         window_ = CreateWindowExA(0, "EDIT", "initial", ES_MULTILINE | WS_VSCROLL, 0, 0, 200, 100,
                                   nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
@@ -149,7 +149,7 @@ class EditWindow {
         return text;
     }
 
-   private:
+ private:
     HWND window_ = nullptr;
 };
 
@@ -163,6 +163,18 @@ TEST(LogSinkWindow, AppendShowsTheWholeTextInTheWindow) {
     LogPrint("first\n");
     LogPrint("second\n");
     EXPECT_EQ(edit.Text(), "first\r\nsecond\r\n");
+}
+
+TEST(LogSinkWindow, AppendScrollsToTheLastLine) {
+    EditWindow edit;
+    if (edit.Handle() == nullptr) GTEST_SKIP() << "no window station";
+    LogCapture capture;
+    capture.Sink()->displaySuspended = 1;
+    for (int i = 0; i < 60; i++) LogPrint("line %d\n", i);
+    capture.Sink()->window = edit.Handle();
+    capture.Sink()->displaySuspended = 0;
+    LogPrint("last\n");
+    EXPECT_GT(SendMessageA(edit.Handle(), EM_GETFIRSTVISIBLELINE, 0, 0), 40);
 }
 
 TEST(LogSinkWindow, SuspendedDisplayLeavesTheWindowAlone) {

@@ -11,12 +11,14 @@
 namespace {
 
 class SlotIndexTest : public ::testing::Test {
-   protected:
+ protected:
     void TearDown() override { SlotIndexFree(&index); }
     SlotIndex index = {};
 };
 
-const void *Address(uint32_t n) { return reinterpret_cast<const void *>(uintptr_t{0x100000} + 16u * n); }
+const void *Address(uint32_t n) {
+    return reinterpret_cast<const void *>(uintptr_t{0x100000} + 16u * n);
+}
 
 }  // namespace
 
@@ -96,6 +98,7 @@ TEST_F(SlotIndexTest, AgreesWithAPlainModel) {
             if (lowest < 0 || b->second < lowest) lowest = b->second;
         }
         ASSERT_EQ(SlotIndexFind(&index, probe), lowest) << step;
-        ASSERT_EQ(SlotIndexFirstReusable(&index), reusable.empty() ? -1 : int64_t{*reusable.begin()});
+        ASSERT_EQ(SlotIndexFirstReusable(&index),
+                  reusable.empty() ? -1 : int64_t{*reusable.begin()});
     }
 }

@@ -19,8 +19,8 @@ TEST(StatusName, NamesListedCodes) {
 }
 
 TEST(StatusName, UnlistedForSuccessGapsAndBeyondTheTable) {
-    for (int32_t code : {0, 5, 1, -18, -21, -29, -36, -39, -48, -59, -66, -89, -93, -100,
-                         INT32_MIN, INT32_MAX}) {
+    for (int32_t code :
+         {0, 5, 1, -18, -21, -29, -36, -39, -48, -59, -66, -89, -93, -100, INT32_MIN, INT32_MAX}) {
         EXPECT_STREQ(StatusName(code), "ERR_UNLISTED") << code;
     }
 }

@@ -1,0 +1,211 @@
+// The browser window over small archives built by the test: a valid one (tree filling rules),
+// a parent index overflow, and damaged archives that must end creation with the right message.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "archive/pak_file.h"
+#include "archive/pak_writer.h"
+#include "foundation/mem.h"
+#include "foundation/status.h"
+#include "ui/browser_window.h"
+#include "ui_test_support.h"
+
+extern "C" uint8_t morbivue_archive_start[];
+extern "C" uint8_t morbivue_archive_end[];
+
+namespace {
+
+const char *const TAMPERED =
+    "It is possible that this program has been tampered (checksum error). Preventing execution "
+    "just in case.";
+
+struct RecordLine {
+    uint8_t level;
+    uint16_t flags;
+    uint32_t index;
+    uint32_t parent;
+    const char *line;
+};
+
+void PutHeader(std::string *out, uint8_t level, uint16_t flags, uint32_t index, uint32_t parent) {
+    uint8_t h[12] = {level, 0xE7, (uint8_t)flags, (uint8_t)(flags >> 8)};
+    memcpy(h + 4, &index, 4);
+    memcpy(h + 8, &parent, 4);
+    out->append((const char *)h, 12);
+}
+
+std::string RecordFile(const std::vector<RecordLine> &records) {
+    std::string out;
+    for (const RecordLine &r : records) {
+        PutHeader(&out, r.level, r.flags, r.index, r.parent);
+        out += r.line;
+        out += '\n';
+    }
+    PutHeader(&out, 0, 0x8000, 99999999, 0xFFFFFFFF);
+    return out;
+}
+
+const std::vector<RecordLine> kSmallTable = {
+    {0, 0, 0, 0xFFFFFFFF, "ICD10CM.tabular;Root;;;;;;;;"},
+    {1, 0, 1, 0, "A00-B99;Certain infectious and parasitic diseases (A00-B99);;;;;;;;"},
+    {2, 0, 2, 1, "A00-A09;Intestinal infectious diseases (A00-A09);;;;;;;;"},
+    {3, 0x0002, 3, 2, "A00;Cholera;;;;;;;;"},
+    {3, 0, 4, 2, "A01;Typhoid and paratyphoid fevers;;;;;;;;"},
+    {1, 0, 5, 0, "C00-D49;Neoplasms (C00-D49);;;;;;;;"},
+};
+
+// Builds an archive from the given entries and puts it where the program reads its archive.
+void InstallArchive(const std::vector<PakSource> &sources) {
+    uint8_t *image = nullptr;
+    int32_t size = 0, bad = -1;
+    ASSERT_EQ(PakBuildImage(sources.data(), (int32_t)sources.size(), PAK_DEFAULT_SPARE, &image,
+                            &size, &bad),
+              0);
+    const size_t area = (size_t)(morbivue_archive_end - morbivue_archive_start);
+    ASSERT_LE((size_t)size, area);
+    memset(morbivue_archive_start, 0, area);
+    memcpy(morbivue_archive_start, image, (size_t)size);
+    MemFree(image);
+}
+
+const char kHelp[] = "Help text with a LINK tag.";
+
+void InstallTable(const std::string &records) {
+    InstallArchive({{"HelpText.txt", kHelp, (uint32_t)strlen(kHelp)},
+                    {"engtextrecords.dat", records.data(), (uint32_t)records.size()}});
+}
+
+// Offset of the named entry's data in the installed archive.
+uint32_t EntryOffset(const char *name) {
+    PakFile pak;
+    EXPECT_EQ(PakFileOpen(morbivue_archive_start,
+                          (int32_t)(morbivue_archive_end - morbivue_archive_start), &pak),
+              0);
+    PakEntry entry = {};
+    PakFindEntry(&pak, name, &entry);
+    PakClose(&pak);
+    return entry.offset;
+}
+
+std::string ItemText(HWND tree, HTREEITEM item) {
+    char text[300] = {};
+    TVITEMA tv = {};
+    tv.mask = TVIF_TEXT | TVIF_HANDLE;
+    tv.hItem = item;
+    tv.pszText = text;
+    tv.cchTextMax = sizeof text;
+    SendMessageA(tree, TVM_GETITEMA, 0, (LPARAM)&tv);
+    return text;
+}
+
+int ChildrenFlag(HWND tree, HTREEITEM item) {
+    TVITEMA tv = {};
+    tv.mask = TVIF_CHILDREN | TVIF_HANDLE;
+    tv.hItem = item;
+    SendMessageA(tree, TVM_GETITEMA, 0, (LPARAM)&tv);
+    return tv.cChildren;
+}
+
+HTREEITEM ParentOf(HWND tree, HTREEITEM item) {
+    return (HTREEITEM)SendMessageA(tree, TVM_GETNEXTITEM, TVGN_PARENT, (LPARAM)item);
+}
+
+// Opening must fail with the given message box; nothing may stay allocated.
+void ExpectRefusedWith(const std::string &text) {
+    int32_t live = TracerLiveBlocks();
+    ScheduleMessageBoxClose("Error");
+    int32_t status = 0;
+    OpenedBrowser b = OpenBrowser(&status);
+    EXPECT_EQ(FinishMessageBox(), text);
+    EXPECT_EQ(status, ERR_ERROR);
+    EXPECT_EQ(b.window, nullptr);
+    CloseBrowser(&b);
+    EXPECT_EQ(TracerLiveBlocks(), live);
+}
+
+TEST(ArchiveWindowTest, SmallTableFillsTheTreeInFileOrder) {
+    InstallTable(RecordFile(kSmallTable));
+    OpenedBrowser b = OpenBrowser();
+    ASSERT_NE(b.w, nullptr);
+    BrowserWindow *w = b.w;
+    HWND tree = w->tree.handle;
+    ASSERT_EQ(w->table.recordCount, 6u);
+    EXPECT_EQ(SendMessageA(tree, TVM_GETCOUNT, 0, 0), 6);
+    EXPECT_STREQ(w->helpText, kHelp);
+    EXPECT_EQ(ItemText(tree, w->rootItem), "ICD10CM.tabular");
+    HTREEITEM cholera = (HTREEITEM)w->table.records[3].treeItem;
+    SendMessageA(tree, TVM_ENSUREVISIBLE, 0, (LPARAM)cholera);
+    EXPECT_EQ(ItemText(tree, cholera), "A00 Cholera");
+    EXPECT_EQ(ChildrenFlag(tree, cholera), 0);
+    // No leaf flag: a button even without children.
+    EXPECT_EQ(ChildrenFlag(tree, (HTREEITEM)w->table.records[4].treeItem), 1);
+    EXPECT_EQ(ParentOf(tree, cholera), (HTREEITEM)w->table.records[2].treeItem);
+    EXPECT_EQ(ParentOf(tree, (HTREEITEM)w->table.records[5].treeItem), w->rootItem);
+    HTREEITEM second = (HTREEITEM)SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT,
+                                               (LPARAM)w->table.records[1].treeItem);
+    EXPECT_EQ(second, (HTREEITEM)w->table.records[5].treeItem);
+    EXPECT_EQ(CloseBrowser(&b), 0);
+}
+
+TEST(ArchiveWindowTest, TableOfOneRecordGivesTheRootOnly) {
+    InstallTable(RecordFile({kSmallTable[0]}));
+    OpenedBrowser b = OpenBrowser();
+    ASSERT_NE(b.w, nullptr);
+    EXPECT_EQ(SendMessageA(b.w->tree.handle, TVM_GETCOUNT, 0, 0), 1);
+    EXPECT_EQ(ItemText(b.w->tree.handle, b.w->rootItem), "ICD10CM.tabular");
+    CloseBrowser(&b);
+}
+
+TEST(ArchiveWindowTest, ParentIndexOverflowStopsFillingButKeepsTheWindow) {
+    std::vector<RecordLine> table = kSmallTable;
+    table[4].parent = 6;  // equal to the record count
+    InstallTable(RecordFile(table));
+    int32_t live = TracerLiveBlocks();
+    OpenedBrowser b = OpenBrowser();
+    ASSERT_NE(b.w, nullptr);
+    EXPECT_EQ(SendMessageA(b.w->tree.handle, TVM_GETCOUNT, 0, 0), 4);
+    EXPECT_NE(b.w->table.records[3].treeItem, nullptr);
+    EXPECT_EQ(b.w->table.records[4].treeItem, nullptr);
+    EXPECT_EQ(b.w->table.records[5].treeItem, nullptr);
+    EXPECT_EQ(CloseBrowser(&b), 0);
+    EXPECT_EQ(TracerLiveBlocks(), live);
+}
+
+TEST(ArchiveWindowTest, DamagedArchiveHeaderShowsTheTamperedMessage) {
+    InstallTable(RecordFile(kSmallTable));
+    morbivue_archive_start[12] ^= 0x55;  // header checksum
+    ExpectRefusedWith(TAMPERED);
+}
+
+TEST(ArchiveWindowTest, DamagedHelpTextShowsTheTamperedMessage) {
+    InstallTable(RecordFile(kSmallTable));
+    morbivue_archive_start[EntryOffset("HelpText.txt")] ^= 0x01;
+    ExpectRefusedWith(TAMPERED);
+}
+
+TEST(ArchiveWindowTest, MissingHelpTextShowsTheTamperedMessage) {
+    std::string records = RecordFile(kSmallTable);
+    InstallArchive({{"engtextrecords.dat", records.data(), (uint32_t)records.size()}});
+    ExpectRefusedWith(TAMPERED);
+}
+
+TEST(ArchiveWindowTest, DamagedRecordEntryShowsTheLoaderStatus) {
+    InstallTable(RecordFile(kSmallTable));
+    morbivue_archive_start[EntryOffset("engtextrecords.dat") + 20] ^= 0x01;
+    ExpectRefusedWith("Failed to read ICD10 data: ERR_CHECKSUM");
+}
+
+TEST(ArchiveWindowTest, MalformedRecordFileShowsTheLoaderStatus) {
+    std::string records = RecordFile(kSmallTable);
+    records[1] = 0x00;  // the first record's marker
+    InstallTable(records);
+    ExpectRefusedWith("Failed to read ICD10 data: ERR_INVDATA");
+}
+
+}  // namespace
