@@ -1,7 +1,6 @@
-// Traced allocator: while the tracer runs, every block is recorded in a slot table and guarded by
-// one byte behind the caller's bytes, and anomalies go to the diagnostic log. While it is off the
-// five functions are plain calloc/realloc/free/strdup. The slot table and its index come from the
-// plain system allocator, so the tracer never traces itself.
+// Traced allocator: while the tracer runs, each block gets a slot and a guard byte behind the
+// caller's bytes, and anomalies go to the log; while it is off, plain calloc/realloc/free/strdup.
+// The slot table and its index use the plain system allocator: the tracer never traces itself.
 #include "foundation/mem.h"
 
 #include <cstdint>
@@ -65,6 +64,10 @@ void SetBlock(uint32_t slot, void *block) {
     SlotIndexBind(&gTracer.index, block, slot);
 }
 
+const void *BlockOfSlot(uint32_t slot, const void *context) {
+    return static_cast<const TraceSlot *>(context)[slot].block;
+}
+
 void Lock() { NamedMutexLock(&gTracer.mutex, kLockTimeout); }
 
 void Unlock() { NamedMutexUnlock(&gTracer.mutex); }
@@ -92,6 +95,7 @@ bool GrowTable() {
     if (grown == nullptr) return false;
     // The old table is gone once realloc moved it, whatever happens to the index below.
     gTracer.slots = grown;
+    gTracer.index.context = grown;
     if (SlotIndexGrow(&gTracer.index, grownCount) != 0) return false;
     memset(grown + gTracer.slotCount, 0, kGrowthSlots * sizeof(TraceSlot));
     gTracer.slotCount = grownCount;
@@ -179,7 +183,7 @@ int32_t StartMemoryTracer(uint32_t slotCount) {
     TraceSlot *slots =
         static_cast<TraceSlot *>(MemAlloc(static_cast<int32_t>(slotCount * sizeof(TraceSlot))));
     if (slots == nullptr) return ERR_ALLOC;
-    if (SlotIndexInit(&gTracer.index, slotCount) != 0) {
+    if (SlotIndexInit(&gTracer.index, slotCount, BlockOfSlot, slots) != 0) {
         MemFree(slots);
         return ERR_ALLOC;
     }

@@ -1,5 +1,5 @@
-// Slot index: an open-addressing hash from block address to slot (linear probing, kept at most
-// half full, so a lookup touches a few entries) and a bitmap of reusable slots with summary
+// Slot index: an open-addressing hash from block address tag to slot (linear probing, kept at
+// most half full, so a lookup touches a few entries) and a bitmap of reusable slots with summary
 // levels, so the lowest reusable slot is found with one word per level.
 #include "foundation/slot_index.h"
 
@@ -12,20 +12,24 @@
 namespace {
 
 constexpr uint32_t kMinHashEntries = 64;
+uint32_t Tag(const void *block) {
+    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(block) >> 4);
+}
+
 // Blocks made one after another lie close together, and so do their entries here: the home
-// entry is the address in 16-byte units, folded with its higher bits so that blocks a multiple
-// of the table's span apart do not pile up on one entry.
-uint32_t Home(const SlotIndex *index, uintptr_t key) {
-    uint64_t units = static_cast<uint64_t>(key) >> 4;
+// entry is the tag itself, folded with its higher bits so that blocks a multiple of the table's
+// span apart do not pile up on one entry.
+uint32_t Home(const SlotIndex *index, uint32_t tag) {
+    uint64_t units = tag;
     uint32_t bits = index->hashBits;
     return static_cast<uint32_t>((units ^ (units >> bits) ^ (units >> (2 * bits))) &
                                  index->hashMask);
 }
 
-void InsertEntry(SlotIndex *index, uintptr_t key, uint32_t slot) {
-    uint32_t i = Home(index, key);
-    while (index->entries[i].block != 0) i = (i + 1) & index->hashMask;
-    index->entries[i] = {key, slot};
+void InsertEntry(SlotIndex *index, SlotIndexEntry entry) {
+    uint32_t i = Home(index, entry.tag);
+    while (index->entries[i].slotPlusOne != 0) i = (i + 1) & index->hashMask;
+    index->entries[i] = entry;
 }
 
 // Sets up the hash table for slotCount slots and moves old's entries into it. False when out of
@@ -45,8 +49,7 @@ bool BuildHash(SlotIndex *index, uint32_t slotCount, const SlotIndex *old) {
     index->hashBits = static_cast<uint32_t>(bits);
     if (old != nullptr) {
         for (uint64_t i = 0; i <= old->hashMask; i++) {
-            if (old->entries[i].block != 0)
-                InsertEntry(index, old->entries[i].block, old->entries[i].slot);
+            if (old->entries[i].slotPlusOne != 0) InsertEntry(index, old->entries[i]);
         }
     }
     return true;
@@ -92,9 +95,12 @@ bool BuildBitmap(SlotIndex *index, uint32_t slotCount, const SlotIndex *old) {
 
 }  // namespace
 
-int32_t SlotIndexInit(SlotIndex *index, uint32_t slotCount) {
-    if (index == nullptr) return ERR_NULLPTR;
+int32_t SlotIndexInit(SlotIndex *index, uint32_t slotCount, SlotIndexBlockOf blockOf,
+                      const void *context) {
+    if (index == nullptr || blockOf == nullptr) return ERR_NULLPTR;
     memset(index, 0, sizeof *index);
+    index->blockOf = blockOf;
+    index->context = context;
     if (!BuildHash(index, slotCount, nullptr)) return ERR_ALLOC;
     if (!BuildBitmap(index, slotCount, nullptr)) {
         SlotIndexFree(index);
@@ -127,6 +133,8 @@ int32_t SlotIndexGrow(SlotIndex *index, uint32_t slotCount) {
         return ERR_ALLOC;
     }
     grown.slotCount = slotCount;
+    grown.blockOf = index->blockOf;
+    grown.context = index->context;
     SlotIndexFree(index);
     *index = grown;
     return 0;
@@ -141,17 +149,17 @@ void SlotIndexFree(SlotIndex *index) {
 
 void SlotIndexBind(SlotIndex *index, const void *block, uint32_t slot) {
     if (block == nullptr) return;
-    InsertEntry(index, reinterpret_cast<uintptr_t>(block), slot);
+    InsertEntry(index, {Tag(block), slot + 1});
 }
 
 void SlotIndexUnbind(SlotIndex *index, const void *block, uint32_t slot) {
-    uintptr_t key = reinterpret_cast<uintptr_t>(block);
-    if (key == 0) return;
+    if (block == nullptr) return;
+    const SlotIndexEntry wanted = {Tag(block), slot + 1};
     uint32_t mask = index->hashMask;
-    uint32_t i = Home(index, key);
+    uint32_t i = Home(index, wanted.tag);
     SlotIndexEntry *entries = index->entries;
-    while (entries[i].block != key || entries[i].slot != slot) {
-        if (entries[i].block == 0) return;
+    while (entries[i].tag != wanted.tag || entries[i].slotPlusOne != wanted.slotPlusOne) {
+        if (entries[i].slotPlusOne == 0) return;
         i = (i + 1) & mask;
     }
     // Backward-shift deletion: pull later entries of the probe run into the gap, unless they
@@ -160,11 +168,11 @@ void SlotIndexUnbind(SlotIndex *index, const void *block, uint32_t slot) {
         uint32_t j = i;
         for (;;) {
             j = (j + 1) & mask;
-            if (entries[j].block == 0) {
-                entries[i].block = 0;
+            if (entries[j].slotPlusOne == 0) {
+                entries[i] = {0, 0};
                 return;
             }
-            uint32_t home = Home(index, entries[j].block);
+            uint32_t home = Home(index, entries[j].tag);
             bool stays = i <= j ? (i < home && home <= j) : (i < home || home <= j);
             if (!stays) break;
         }
@@ -174,15 +182,18 @@ void SlotIndexUnbind(SlotIndex *index, const void *block, uint32_t slot) {
 }
 
 int64_t SlotIndexFind(const SlotIndex *index, const void *block) {
-    uintptr_t key = reinterpret_cast<uintptr_t>(block);
-    if (key == 0 || index->entries == nullptr) return -1;
+    if (block == nullptr || index->entries == nullptr) return -1;
+    uint32_t tag = Tag(block);
     // The whole probe run is read: a stale record can leave the same address in two slots, and
-    // the lowest one wins.
+    // the lowest one wins. Equal tags are told apart by the table.
     int64_t found = -1;
     const SlotIndexEntry *entries = index->entries;
-    for (uint32_t i = Home(index, key); entries[i].block != 0; i = (i + 1) & index->hashMask) {
-        if (entries[i].block == key && (found < 0 || entries[i].slot < found))
-            found = entries[i].slot;
+    for (uint32_t i = Home(index, tag); entries[i].slotPlusOne != 0;
+         i = (i + 1) & index->hashMask) {
+        if (entries[i].tag != tag) continue;
+        uint32_t slot = entries[i].slotPlusOne - 1;
+        if ((found < 0 || slot < found) && index->blockOf(slot, index->context) == block)
+            found = slot;
     }
     return found;
 }

@@ -6,10 +6,14 @@
 
 constexpr int kSlotIndexMaxLevels = 6;  // 64^6 bits cover every 32-bit slot index
 
-// One hash entry: key and value side by side, so a lookup costs one cache line.
+// The block a slot of the table holds. The index keeps only a 32-bit tag of each address and
+// asks the table itself to tell blocks with equal tags apart.
+typedef const void *(*SlotIndexBlockOf)(uint32_t slot, const void *context);
+
+// One hash entry, 8 bytes: half the memory (and the page faults) of a full address.
 struct SlotIndexEntry {
-    uintptr_t block;  // block address; 0 = empty entry
-    uint32_t slot;    // slot holding it
+    uint32_t tag;          // the block address in 16-byte units, low 32 bits
+    uint32_t slotPlusOne;  // slot + 1; 0 = empty entry
 };
 
 struct SlotIndex {
@@ -21,10 +25,13 @@ struct SlotIndex {
     uint64_t *levels[kSlotIndexMaxLevels];     // level 0: one bit per reusable slot; each level
                                                // above: one bit per non-zero word below it
     uint32_t levelWords[kSlotIndexMaxLevels];  // words in each level
+    SlotIndexBlockOf blockOf;                  // reads a slot's block from the table
+    const void *context;                       // passed to blockOf; kept current by the owner
 };
 
 // All slots start reusable and no block is bound. 0, or ERR_ALLOC with the index left empty.
-int32_t SlotIndexInit(SlotIndex *index, uint32_t slotCount);
+int32_t SlotIndexInit(SlotIndex *index, uint32_t slotCount, SlotIndexBlockOf blockOf,
+                      const void *context);
 // Covers slotCount slots, the new ones reusable. 0, or ERR_ALLOC with the index unchanged.
 int32_t SlotIndexGrow(SlotIndex *index, uint32_t slotCount);
 void SlotIndexFree(SlotIndex *index);

@@ -11,7 +11,9 @@ cli=${2:-$root/build/host/tools/morbivue-cli}
 word=cholera
 . "$root/scripts/lib.sh"
 
-fail() { echo "e2e: FAILED: $*" >&2; exit 1; }
+shots=${E2E_SHOT_DIR:-}   # set to a folder to keep a screenshot of each step
+shot() { [ -n "$shots" ] && import -window root "$shots/$1.png" 2>/dev/null; return 0; }
+fail() { shot failure; echo "e2e: FAILED: $*" >&2; exit 1; }
 [ -f "$exe" ] || fail "no program at $exe"
 
 app_pid=""
@@ -39,23 +41,33 @@ for _ in $(seq 300); do
 done
 [ -n "$win" ] || fail "the Morbivue window did not appear"
 eval "$(xdotool getwindowgeometry --shell "$win")"   # X, Y of the window's frame
-sleep 1
 
 # Client area below Wine's own caption (no window manager): frame 4 px, caption 19 px.
 cx=$((X + 4)); cy=$((Y + 23))
+# The X window exists before the records are loaded; wait until the tree pane is painted.
+pixel() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | tail -n 1; }
+for _ in $(seq 150); do
+  case "$(pixel $((cx + 300)) $((cy + 400)))" in *'#000000'*|'') sleep 0.2 ;; *) break ;; esac
+done
+sleep 0.5
 click() { xdotool mousemove "$((cx + $1))" "$((cy + $2))" click "${3:-1}"; sleep 0.4; }
 
+shot 1-started
 click 88 13                              # the "Find" tab, right of "ICD-10"
 xdotool type --delay 30 "$word"
 xdotool key Return
 sleep 1
-click 60 60                              # first row of the hit list (one click opens it)
+shot 2-searched
+click 60 56                              # first row of the hit list (one click opens it)
 sleep 0.5
+shot 3-page
 click 800 200 3                          # right button in the viewer: its menu
-xdotool key Down Down Return             # second item: "Copy all text"
+sleep 0.8
+shot 4-menu
+click 830 227                            # its second item, "Copy all text" (items 15 px high)
 got=""
 for _ in $(seq 50); do
-  got=$(xclip -o -selection clipboard 2>/dev/null | tr -d '\r')
+  got=$(xclip -o -selection clipboard 2>/dev/null | tr -d '\r\000')
   [ -n "$got" ] && break
   sleep 0.1
 done

@@ -324,6 +324,33 @@ TEST_F(BrowserWindowTest, MsgFilterAnswersZero) {
     EXPECT_EQ(SendMessageA(b.window, WM_NOTIFY, 0, (LPARAM)&filter), 0);
 }
 
+TEST_F(BrowserWindowTest, SearchEditAndViewerForwardTypedCharacters) {
+    BrowserWindow *w = b.w;
+    MSG msg;
+    while (TakePostedMessage(b.window, MSG_CONTROL_CHAR, MSG_CONTROL_CHAR, &msg)) {
+    }
+    SendMessageA(w->searchEdit.handle, WM_CHAR, 'z', 1);
+    ASSERT_TRUE(TakePostedMessage(b.window, MSG_CONTROL_CHAR, MSG_CONTROL_CHAR, &msg));
+    EXPECT_EQ(msg.wParam & 0xFFFF, (WPARAM)'z');
+    EXPECT_EQ((HWND)msg.lParam, w->searchEdit.handle);
+    SetWindowTextA(w->searchEdit.handle, "");
+    SendMessageA(w->viewer.handle, WM_CHAR, 'v', 1);
+    ASSERT_TRUE(TakePostedMessage(b.window, MSG_CONTROL_CHAR, MSG_CONTROL_CHAR, &msg));
+    EXPECT_EQ((HWND)msg.lParam, w->viewer.handle);
+    // Other characters than Enter and Backspace do nothing in the window.
+    DispatchMessageA(&msg);
+    EXPECT_EQ(GetWindowTextLengthA(w->viewer.handle), 0);
+}
+
+TEST_F(BrowserWindowTest, TreeNotificationsReachTheWindowThroughTheTab) {
+    // The tree is a child of the tab control; its item texts must still be answered.
+    BrowserWindow *w = b.w;
+    HTREEITEM chapter = (HTREEITEM)SendMessageA(w->tree.handle, TVM_GETNEXTITEM, TVGN_CHILD,
+                                                (LPARAM)w->rootItem);
+    EXPECT_FALSE(ItemText(w->tree.handle, chapter).empty());
+    EXPECT_NE(ItemText(w->tree.handle, chapter), "-");
+}
+
 TEST(BrowserWindowLifetime, ClosingEndsTheLoopWithExitCodeZeroAndFreesEverything) {
     int32_t liveBefore = TracerLiveBlocks();
     int32_t errorsBefore = TracerErrors();

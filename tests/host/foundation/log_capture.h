@@ -9,7 +9,7 @@
 #include "foundation/log.h"
 
 class LogCapture {
- public:
+   public:
     explicit LogCapture(uint32_t capacity = 1u << 20) : buffer_(capacity, '\0') {
         sink_.capacity = capacity;
         sink_.text = buffer_.data();
@@ -26,7 +26,7 @@ class LogCapture {
     }
     LogSink *Sink() { return &sink_; }
 
- private:
+   private:
     std::vector<char> buffer_;
     LogSink sink_ = {};
 };

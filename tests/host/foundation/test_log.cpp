@@ -134,7 +134,7 @@ namespace {
 
 // A hidden multi-line edit control standing in for a log window.
 class EditWindow {
- public:
+   public:
     EditWindow() {
         window_ = CreateWindowExA(0, "EDIT", "initial", ES_MULTILINE | WS_VSCROLL, 0, 0, 200, 100,
                                   nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
@@ -149,7 +149,7 @@ class EditWindow {
         return text;
     }
 
- private:
+   private:
     HWND window_ = nullptr;
 };
 

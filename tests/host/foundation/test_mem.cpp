@@ -57,7 +57,7 @@ uint8_t ByteAt(const void *block, int32_t offset) {
 }
 
 class Tracer : public ::testing::Test {
- protected:
+   protected:
     void SetUp() override {
         ASSERT_EQ(StartMemoryTracer(kSlots), 0);
         log.Clear();

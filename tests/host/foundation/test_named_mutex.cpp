@@ -39,7 +39,7 @@ std::string UniqueName() {
 
 // Holds the named mutex on another thread, through that thread's own record.
 class HolderThread {
- public:
+   public:
     HolderThread(const std::string &name, bool abandon) : name_(name), abandon_(abandon) {
         thread_ = std::thread([this] { Run(); });
         while (phase_ == 0) ThreadSleep(1);
@@ -54,7 +54,7 @@ class HolderThread {
         NamedMutexDestroy(&mutex_);
     }
 
- private:
+   private:
     void Run() {
         bool ok =
             NamedMutexCreate(name_.c_str(), &mutex_) == 0 && NamedMutexLock(&mutex_, kForever) == 0;
@@ -82,7 +82,7 @@ int32_t WaitUntilHeldElsewhere(NamedMutex *mutex) {
 }
 
 class NamedMutexTest : public ::testing::Test {
- protected:
+   protected:
     void SetUp() override {
         name = UniqueName();
         ASSERT_EQ(NamedMutexCreate(name.c_str(), &mutex), 0);
