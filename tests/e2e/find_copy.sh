@@ -72,6 +72,10 @@ for _ in $(seq 50); do
   sleep 0.1
 done
 [ -n "$got" ] || fail "the clipboard stayed empty after \"Copy all text\""
+if [ -n "$shots" ]; then
+  xclip -o -selection clipboard -t TARGETS >"$shots/targets.txt" 2>&1
+  xclip -o -selection clipboard >"$shots/clipboard.bin" 2>&1
+fi
 if [ -n "$expected" ]; then
   if [ "$got" != "$expected" ]; then
     diff <(printf '%s\n' "$expected") <(printf '%s\n' "$got") | head -n 20 >&2
