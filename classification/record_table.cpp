@@ -93,7 +93,12 @@ int32_t ParseTextRecords(const char *bytes, int32_t size, uint32_t *count, TextR
     uint32_t capacity = 0;
     for (uint32_t i = 0;; i++) {
         if (i == capacity) {
-            uint64_t bytesNeeded = (uint64_t)(i + RECORD_GROWTH) * sizeof(TextRecord);
+            // Grow by half again (in whole steps of RECORD_GROWTH): a fixed step made a large
+            // table cost ~90 reallocations, each copying the whole array on heaps that cannot
+            // remap (Wine's: 0.2 s of a 0.25 s load).
+            uint32_t step = RECORD_GROWTH;
+            if (capacity / 2 > step) step = capacity / 2 / RECORD_GROWTH * RECORD_GROWTH;
+            uint64_t bytesNeeded = (uint64_t)(i + step) * sizeof(TextRecord);
             TextRecord *grown = bytesNeeded > INT32_MAX
                                     ? nullptr
                                     : (TextRecord *)MemRealloc(array, (int32_t)bytesNeeded);
@@ -101,7 +106,7 @@ int32_t ParseTextRecords(const char *bytes, int32_t size, uint32_t *count, TextR
                 return FailLoad(ERR_ALLOC, i, array);
             }
             array = grown;
-            capacity = i + RECORD_GROWTH;
+            capacity = i + step;
         }
         TextRecord *r = &array[i];
         memset(r, 0, sizeof *r);

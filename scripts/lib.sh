@@ -27,6 +27,9 @@ wine_session_start() {
   /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
   /usr/lib/wine/wineserver -w
   /usr/lib/wine/wineserver -p
+  # The first program starts Wine's services, which keep its stdout and stderr open for as long
+  # as the server lives: let them inherit /dev/null instead of a caller's pipe.
+  /usr/lib/wine/wine64 cmd /c exit >/dev/null 2>&1 </dev/null
 }
 
 wine_session_stop() {

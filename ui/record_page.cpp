@@ -121,7 +121,9 @@ int32_t ShowRecordPage(BrowserWindow *w, uint16_t kind, const TextRecord *record
     if (history) HistoryPush(w, PageRef{kind, (int32_t)record->index});
 
     HWND viewer = w->viewer.handle;
-    // One repaint for the finished page instead of one per piece and per highlighted match.
+    // One repaint for the finished page instead of one per piece and per highlighted match,
+    // and the focus away meanwhile: a focused viewer shows and hides its caret at every append.
+    if (GetFocus() == viewer) SetFocus(w->window);
     SendMessageA(viewer, WM_SETREDRAW, FALSE, 0);
     SendMessageA(view->control, WM_SETTEXT, 0, (LPARAM) "");
     RichTextViewClear(view);

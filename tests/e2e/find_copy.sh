@@ -89,7 +89,7 @@ else
   esac
 fi
 
-xdotool key --window "$win" alt+F4
+xdotool key --window "$win" alt+F4 2>/dev/null   # the window may be gone before the key-up
 rc=""
 for _ in $(seq 100); do
   if ! kill -0 "$app_pid" 2>/dev/null; then wait "$app_pid"; rc=$?; break; fi

@@ -79,6 +79,21 @@ TEST_F(RecordPageTest, ExistingCodesAreBlueUnderlinedLinksAndRecordedInPageOrder
     }
 }
 
+TEST_F(RecordPageTest, EveryLineAfterTheHeadingIsInTheBodyFont) {
+    ShowCode(w, "T80-T88");
+    std::string text = ViewerText(viewer);
+    size_t headingEnd = text.find('\n');
+    for (size_t i = 0; i < text.size(); i++) {
+        if (text[i] == '\n') continue;
+        CHARFORMAT2A f = FormatAt(viewer, (int32_t)i);
+        ASSERT_STREQ(f.szFaceName, "Arial") << "at " << i;
+        ASSERT_EQ(f.yHeight, i < headingEnd ? 360 : 320) << "at " << i << ": "
+                                                          << text.substr(i, 20);
+        if (i > headingEnd && !(f.dwEffects & (CFE_LINK | CFE_UNDERLINE)))
+            ASSERT_FALSE(f.dwEffects & CFE_BOLD) << "at " << i;
+    }
+}
+
 TEST_F(RecordPageTest, CodeThatDoesNotExistIsUnderlinedButNoLink) {
     ShowCode(w, "A00-B99");
     std::string text = ViewerText(viewer);
