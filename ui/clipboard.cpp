@@ -1,19 +1,20 @@
-// Clipboard text: the block is sized for the worst case (one extra byte per CR or LF) and
-// handed to the clipboard, which owns it from then on.
+// Clipboard text with CR LF line ends. The block is sized exactly: Wine hands the whole block to
+// X selection readers, so spare bytes after the terminator would show up as garbage there.
 #include "ui/clipboard.h"
 #include "foundation/status.h"
 
-static uint32_t CountLineBytes(const char *text, uint32_t length) {
+// Line feeds that need a carriage return put in front of them.
+static uint32_t CountBareLineFeeds(const char *text, uint32_t length) {
     uint32_t count = 0;
     for (uint32_t i = 0; i < length; i++)
-        if (text[i] == '\n' || text[i] == '\r')
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r'))
             count++;
     return count;
 }
 
 static void PutText(const char *text, uint32_t length) {
-    SIZE_T size = (SIZE_T)length + CountLineBytes(text, length) + 1;
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
+    SIZE_T size = (SIZE_T)length + CountBareLineFeeds(text, length) + 1;
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
     if (!memory)
         return;
     char *out = (char *)GlobalLock(memory);

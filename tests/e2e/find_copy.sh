@@ -67,8 +67,8 @@ shot 4-menu
 click 830 227                            # its second item, "Copy all text" (items 15 px high)
 got=""
 for _ in $(seq 50); do
-  # The text ends at its terminator; Wine may hand over bytes that follow it.
-  got=$(xclip -o -selection clipboard 2>/dev/null | sed -z q | tr -d '\r\000')
+  # A terminating NUL may come along; any other byte after the text is garbage and must fail.
+  got=$(xclip -o -selection clipboard 2>/dev/null | tr -d '\r\000')
   [ -n "$got" ] && break
   sleep 0.1
 done
