@@ -143,11 +143,15 @@ int32_t ShowRecordPage(BrowserWindow *w, uint16_t kind, const TextRecord *record
         SendMessageA(w->showWordCheck.handle, BM_GETCHECK, 0, 0) == BST_CHECKED)
         HighlightWord(w, w->search.searchWord);
 
+    // Scrolled to the top while redrawing is still off: scrolling a visible viewer redraws its
+    // scroll bar and repaints the page at once, then the repaint below does both again (under
+    // Wine a scroll bar drawing costs dozens of server round trips). Giving the focus afterwards
+    // keeps the top in view: the viewer does not scroll to its caret on getting the focus.
+    POINT top = {0, 0};
+    SendMessageA(viewer, EM_SETSCROLLPOS, 0, (LPARAM)&top);
     SendMessageA(viewer, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(viewer, nullptr, TRUE);
     SetFocus(viewer);
-    POINT top = {0, 0};
-    SendMessageA(viewer, EM_SETSCROLLPOS, 0, (LPARAM)&top);
     return 0;
 }
 

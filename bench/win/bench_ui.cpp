@@ -141,6 +141,11 @@ int main() {
     }
     std::vector<double> page = TimeSelection(w, window, record->treeItem, other);
     Report("tree selection to page shown (word 'code')", page, kPageLimitMs);
+    // What a click does: the item above is on screen, so the tree does not scroll.
+    HTREEITEM neighbour = (HTREEITEM)SendMessageA(w->tree.handle, TVM_GETNEXTITEM,
+                                                  TVGN_PREVIOUSVISIBLE, (LPARAM)record->treeItem);
+    std::vector<double> adjacent = TimeSelection(w, window, record->treeItem, neighbour);
+    Report("  the same from the item above (no scroll)", adjacent, kPageLimitMs);
     SendMessageA(w->showWordCheck.handle, BM_SETCHECK, BST_UNCHECKED, 0);
     std::vector<double> plain = TimeSelection(w, window, record->treeItem, other);
     Report("the same without highlighting", plain, kPageLimitMs);

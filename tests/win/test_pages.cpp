@@ -171,6 +171,26 @@ TEST_F(RecordPageTest, PageEndsWithTheFocusInTheViewerAtTheTop) {
     EXPECT_EQ(SendMessageA(viewer, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
 }
 
+TEST_F(RecordPageTest, PageStartsAtTheTopEvenWhenTheLastMatchIsFarDown) {
+    // "blind-loop" occurs once, in the last lines of this long page: the highlighting leaves the
+    // caret there, yet the page must open at its top with the viewer focused.
+    SearchRecords(&w->search, &w->table, "blind-loop", nullptr, nullptr);
+    SetFocus(w->tree.handle);
+    ShowCode(w, "T80-T88");
+    EXPECT_EQ(GetFocus(), viewer);
+    EXPECT_EQ(SendMessageA(viewer, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+    UpdateWindow(w->window);  // painting does not move it either
+    EXPECT_EQ(SendMessageA(viewer, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+    size_t at = ViewerText(viewer).find("blind-loop");
+    ASSERT_NE(at, std::string::npos);
+    RECT client;
+    GetClientRect(viewer, &client);
+    POINTL start = {};
+    SendMessageA(viewer, EM_POSFROMCHAR, (WPARAM)&start, (LPARAM)at);
+    EXPECT_GT(start.y, client.bottom);  // the match is below the first screen
+    EXPECT_EQ(FormatAt(viewer, (int32_t)at).crBackColor, HIGHLIGHT_BACK_COLOR);
+}
+
 TEST_F(RecordPageTest, FailuresLeaveViewerAndLinksAsTheyWere) {
     ShowCode(w, "B15-B19");
     std::string before = ViewerText(viewer);
