@@ -108,3 +108,13 @@ PrivateHome::~PrivateHome() {
     RemoveDirectoryA(desktop.c_str());
     RemoveDirectoryA(home_.c_str());
 }
+
+void ResetHistory(BrowserWindow *w) {
+    w->historyPos = w->historyLast = 0;
+    memset(w->history, 0, sizeof w->history);
+}
+
+void SelectTab(BrowserWindow *w, int32_t tab) {
+    SendMessageA(w->tab.handle, TCM_SETCURSEL, (WPARAM)tab, 0);
+    ShowTab(w, tab);
+}

@@ -20,6 +20,12 @@ CHARFORMAT2A FormatAt(HWND viewer, int32_t pos);
 // Record position of the record with this code (exact match), or -1.
 int32_t RecordOf(const BrowserWindow *w, const char *code);
 
+// Empties the history (both indexes 0, every slot the empty entry) before a test.
+void ResetHistory(BrowserWindow *w);
+
+// Makes tab 0 ("ICD-10") or 1 ("Find") current, as a click on it does.
+void SelectTab(BrowserWindow *w, int32_t tab);
+
 // Shows a record's page as the tree does (with history).
 void ShowCode(BrowserWindow *w, const char *code);
 

@@ -1,4 +1,4 @@
-// Test program of the window tests: sets the process up once the way WinMain does (tracer,
+// Main of both Windows test programs (test_ui, test_ui_archive): sets the process up once the way WinMain does (tracer,
 // common controls, rich edit, OLE, resize-bar class), then runs every test on this thread.
 #include <gtest/gtest.h>
 #include <windows.h>

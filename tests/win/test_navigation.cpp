@@ -22,12 +22,10 @@ protected:
         ASSERT_NE(b.w, nullptr);
         w = b.w;
         viewer = w->viewer.handle;
-        w->historyPos = w->historyLast = 0;
-        memset(w->history, 0, sizeof w->history);
+        ResetHistory(w);
         ClearSearchResults(&w->search);
         SendMessageA(w->showWordCheck.handle, BM_SETCHECK, BST_CHECKED, 0);
-        SendMessageA(w->tab.handle, TCM_SETCURSEL, 0, 0);
-        ShowTab(w, 0);
+        SelectTab(w, 0);
     }
     bool Shows(const char *heading) { return ViewerText(viewer).rfind(heading, 0) == 0; }
     void Click(HWND button) { SendMessageA(button, BM_CLICK, 0, 0); PumpMessages(); }

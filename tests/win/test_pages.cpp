@@ -23,8 +23,7 @@ protected:
         ASSERT_NE(b.w, nullptr);
         w = b.w;
         viewer = w->viewer.handle;
-        w->historyPos = w->historyLast = 0;
-        memset(w->history, 0, sizeof w->history);
+        ResetHistory(w);
         ClearSearchResults(&w->search);
         SendMessageA(w->showWordCheck.handle, BM_SETCHECK, BST_CHECKED, 0);
     }

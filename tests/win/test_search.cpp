@@ -22,10 +22,8 @@ protected:
         ASSERT_NE(b.w, nullptr);
         w = b.w;
         list = w->list.handle;
-        w->historyPos = w->historyLast = 0;
-        memset(w->history, 0, sizeof w->history);
-        SendMessageA(w->tab.handle, TCM_SETCURSEL, 1, 0);
-        ShowTab(w, 1);
+        ResetHistory(w);
+        SelectTab(w, 1);
     }
     void Type(const char *word) { SetWindowTextA(w->searchEdit.handle, word); }
     void ClickFind() { SendMessageA(w->findButton.handle, BM_CLICK, 0, 0); PumpMessages(); }
