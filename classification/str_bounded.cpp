@@ -3,6 +3,14 @@
 
 #include <cstring>
 
+// strncpy's result with block operations: some C libraries (Wine's msvcrt among them) pad one
+// byte at a time, and the pages pad 32 KB buffers about twenty times each.
+static void CopyPadded(char *dest, const char *src, size_t n) {
+    size_t len = strnlen(src, n);
+    memcpy(dest, src, len);
+    memset(dest + len, 0, n - len);
+}
+
 char *StrCopyBounded(char *dest, const char *src, int32_t n) {
     if (dest == nullptr || n < 0) {
         return dest;
@@ -10,7 +18,7 @@ char *StrCopyBounded(char *dest, const char *src, int32_t n) {
     if (src == nullptr) {
         src = "";
     }
-    strncpy(dest, src, (size_t)n);
+    CopyPadded(dest, src, (size_t)n);
     dest[n] = '\0';
     return dest;
 }
@@ -26,7 +34,7 @@ char *StrAppendBounded(char *dest, const char *src, int32_t size) {
     // size characters or more is left as it is.
     size_t len = strnlen(dest, (size_t)size + 1);
     if ((int64_t)size - (int64_t)len >= 1) {
-        strncpy(dest + len, src, (size_t)size - len);
+        CopyPadded(dest + len, src, (size_t)size - len);
         dest[size] = '\0';
     }
     return dest;

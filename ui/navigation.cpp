@@ -46,11 +46,16 @@ int32_t GoToCode(BrowserWindow *w, uint16_t kind, const char *code) {
     const TextRecord *record = &w->table.records[r];
     SendMessageA(w->tab.handle, TCM_SETCURSEL, 0, 0);
     ShowTab(w, 0);
-    // Selecting the item renders the page through TVN_SELCHANGEDA and pushes it; the render
-    // below then finds it current and adds nothing, or adds it when the item was already selected.
-    if (record->treeItem)
-        SendMessageA(w->tree.handle, TVM_SELECTITEM, TVGN_CARET, (LPARAM)record->treeItem);
-    ShowRecordPage(w, PAGE_KIND_RECORD, record, w->table.records, 1);
+    // A change of selection shows the page through TVN_SELCHANGEDA, history entry included;
+    // rendering it a second time would only repeat that work. When the item was selected already
+    // (or the record has no item) nothing was shown, so the page is shown here.
+    HWND tree = w->tree.handle;
+    HTREEITEM item = (HTREEITEM)record->treeItem;
+    HTREEITEM before = item ? (HTREEITEM)SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0) : nullptr;
+    if (item) SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, (LPARAM)item);
+    bool shownBySelection =
+        item && before != item && (HTREEITEM)SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0) == item;
+    if (!shownBySelection) ShowRecordPage(w, PAGE_KIND_RECORD, record, w->table.records, 1);
     return 0;
 }
 

@@ -152,6 +152,10 @@ int32_t ShowRecordPage(BrowserWindow *w, uint16_t kind, const TextRecord *record
     SendMessageA(viewer, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(viewer, nullptr, TRUE);
     SetFocus(viewer);
+    // Painted now instead of whenever the message loop gets to it: the page is what the user is
+    // waiting for, and it would otherwise wait behind the tree's repaint of its selection (under
+    // Wine that repaint redraws the tree's themed scroll bars and takes longer than the page).
+    UpdateWindow(viewer);
     return 0;
 }
 

@@ -1,17 +1,22 @@
-// Times the two user-visible waits of the browser window in-process: selecting the tree item of
-// the page with the most code references (search word set) until the page is painted, and
-// "Find" for "diabetes" until the hit list is painted. Prints median and worst in milliseconds.
+// Times the user-visible waits of the browser window in-process: selecting the tree item of the
+// page with the most code references (search word set) until the viewer has painted the page and
+// until the whole window has, following a link to that page, and "Find" for "diabetes" until the
+// hit list is painted. Prints best, median and worst in milliseconds.
+// --trace: one page and one tree selection between OutputDebugString markers, for reading a
+// WINEDEBUG=+server,+debugstr log (server requests per step) instead of timing.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "classification/page_compose.h"
 #include "foundation/mem.h"
 #include "ui/app.h"
 #include "ui/browser_window.h"
+#include "ui/navigation.h"
 #include "ui/record_page.h"
 #include "ui/resize_bar.h"
 
@@ -70,16 +75,43 @@ static void Report(const char *what, std::vector<double> &t, double limit) {
            median, worst, limit, median <= limit ? "met" : "OVER");
 }
 
-// Selects `target` (after `other`, so the selection changes) and times it to the painted page.
-static std::vector<double> TimeSelection(BrowserWindow *w, HWND window, void *target,
-                                         HTREEITEM other) {
-    std::vector<double> times;
+struct SelectionTimes {
+    std::vector<double> page;    // until the viewer has painted the page
+    std::vector<double> window;  // until everything is painted, the tree's own rows included
+};
+
+// Selects `target` (after `other`, so the selection changes) and times it to the painted page
+// and to the painted window.
+static SelectionTimes TimeSelection(BrowserWindow *w, HWND window, void *target, HTREEITEM other) {
+    SelectionTimes times;
     for (int i = 0; i < kRounds; i++) {
         SendMessageA(w->tree.handle, TVM_SELECTITEM, TVGN_CARET, (LPARAM)other);
         UpdateWindow(window);
         Pump();
         double t0 = Now();
         SendMessageA(w->tree.handle, TVM_SELECTITEM, TVGN_CARET, (LPARAM)target);
+        // A viewer still waiting for its paint would make the first figure a lie.
+        if (GetUpdateRect(w->viewer.handle, nullptr, FALSE)) UpdateWindow(w->viewer.handle);
+        double t1 = Now();
+        RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        double t2 = Now();
+        times.page.push_back(t1 - t0);
+        times.window.push_back(t2 - t0);
+        Pump();
+    }
+    return times;
+}
+
+// Follows a link to `code` from the page of `from`, timed until the window is painted.
+static std::vector<double> TimeLink(BrowserWindow *w, HWND window, const TextRecord *from,
+                                    const char *code) {
+    std::vector<double> times;
+    for (int i = 0; i < kRounds; i++) {
+        SendMessageA(w->tree.handle, TVM_SELECTITEM, TVGN_CARET, (LPARAM)from->treeItem);
+        UpdateWindow(window);
+        Pump();
+        double t0 = Now();
+        GoToCode(w, PAGE_KIND_RECORD, code);
         RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         times.push_back(Now() - t0);
         Pump();
@@ -87,7 +119,8 @@ static std::vector<double> TimeSelection(BrowserWindow *w, HWND window, void *ta
     return times;
 }
 
-int main() {
+int main(int argc, char **argv) {
+    bool trace = argc > 1 && strcmp(argv[1], "--trace") == 0;
     StartMemoryTracer(TRACER_SLOTS);
     AppContext *app = (AppContext *)MemAlloc(sizeof(AppContext));
     app->instance = GetModuleHandleA(nullptr);
@@ -116,6 +149,20 @@ int main() {
     Pump();
 
     HTREEITEM other = (HTREEITEM)w->table.records[1].treeItem;
+    if (trace) {
+        OutputDebugStringA("MARK show-begin");
+        ShowRecordPage(w, PAGE_KIND_RECORD, record, w->table.records, 0);
+        OutputDebugStringA("MARK show-end");
+        SendMessageA(w->tree.handle, TVM_SELECTITEM, TVGN_CARET, (LPARAM)other);
+        RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        Pump();
+        OutputDebugStringA("MARK select-begin");
+        SendMessageA(w->tree.handle, TVM_SELECTITEM, TVGN_CARET, (LPARAM)record->treeItem);
+        OutputDebugStringA("MARK select-page-shown");
+        RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        OutputDebugStringA("MARK select-window-painted");
+    }
+    if (!trace) {
     {
         // Where the time goes: composition alone, rendering into the viewer, painting.
         PageSink none = {};
@@ -136,20 +183,25 @@ int main() {
             Pump();
         }
         Report("  composition alone", compose, kPageLimitMs);
-        Report("  ShowRecordPage without painting", render, kPageLimitMs);
-        Report("  painting", paint, kPageLimitMs);
+        Report("  ShowRecordPage, viewer painted", render, kPageLimitMs);
+        Report("  painting the rest", paint, kPageLimitMs);
     }
-    std::vector<double> page = TimeSelection(w, window, record->treeItem, other);
-    Report("tree selection to page shown (word 'code')", page, kPageLimitMs);
+    SelectionTimes distant = TimeSelection(w, window, record->treeItem, other);
+    Report("tree selection to page shown (word 'code')", distant.page, kPageLimitMs);
+    Report("  to the whole window painted", distant.window, kPageLimitMs);
     // What a click does: the item above is on screen, so the tree does not scroll.
     HTREEITEM neighbour = (HTREEITEM)SendMessageA(w->tree.handle, TVM_GETNEXTITEM,
                                                   TVGN_PREVIOUSVISIBLE, (LPARAM)record->treeItem);
-    std::vector<double> adjacent = TimeSelection(w, window, record->treeItem, neighbour);
-    Report("  the same from the item above (no scroll)", adjacent, kPageLimitMs);
+    SelectionTimes adjacent = TimeSelection(w, window, record->treeItem, neighbour);
+    Report("the same from the item above (no scroll)", adjacent.page, kPageLimitMs);
+    Report("  to the whole window painted", adjacent.window, kPageLimitMs);
     SendMessageA(w->showWordCheck.handle, BM_SETCHECK, BST_UNCHECKED, 0);
-    std::vector<double> plain = TimeSelection(w, window, record->treeItem, other);
-    Report("the same without highlighting", plain, kPageLimitMs);
+    SelectionTimes plain = TimeSelection(w, window, record->treeItem, other);
+    Report("the same without highlighting", plain.page, kPageLimitMs);
     SendMessageA(w->showWordCheck.handle, BM_SETCHECK, BST_CHECKED, 0);
+    std::vector<double> link =
+        TimeLink(w, window, &w->table.records[1], RecordField(record, FIELD_CODE));
+    Report("following a link to it, window painted", link, kPageLimitMs);
 
     SendMessageA(w->tab.handle, TCM_SETCURSEL, 1, 0);
     ShowTab(w, 1);
@@ -165,6 +217,7 @@ int main() {
     }
     printf("hits for 'diabetes': %d\n", w->search.hitCount);
     Report("\"Find\" diabetes to list shown", find, kFindLimitMs);
+    }
 
     DestroyWindow(window);
     Pump();

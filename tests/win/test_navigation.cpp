@@ -91,6 +91,36 @@ TEST_F(NavigationTest, GoingToACodeFromTheFindTabShowsTheTreeWithTheRecordSelect
     EXPECT_EQ(w->historyLast, 1);
 }
 
+// Counts the viewer's WM_SETTEXT: every rendering of a page starts with one.
+HWND gCountedViewer;
+int gViewerSetTexts;
+LRESULT CALLBACK CountViewerSetText(int code, WPARAM wp, LPARAM lp) {
+    const CWPSTRUCT *m = (const CWPSTRUCT *)lp;
+    if (code == HC_ACTION && m->hwnd == gCountedViewer && m->message == WM_SETTEXT)
+        gViewerSetTexts++;
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+TEST_F(NavigationTest, FollowingALinkRendersItsPageOnceAndTheSamePageAgainFromTheTop) {
+    ShowCode(w, "B15-B19");
+    gCountedViewer = viewer;
+    gViewerSetTexts = 0;
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, CountViewerSetText, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    GoToCode(w, PAGE_KIND_RECORD, "B94.2");
+    int afterOther = gViewerSetTexts;
+    SendMessageA(viewer, WM_VSCROLL, SB_BOTTOM, 0);
+    GoToCode(w, PAGE_KIND_RECORD, "B94.2");  // its item is selected already
+    int afterSame = gViewerSetTexts;
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(afterOther, 1);
+    EXPECT_EQ(afterSame, 2);
+    EXPECT_TRUE(Shows("B94.2 "));
+    EXPECT_EQ(SendMessageA(viewer, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+    EXPECT_EQ(w->historyLast, 2);
+    EXPECT_EQ(Selected(), (HTREEITEM)w->table.records[RecordOf(w, "B94.2")].treeItem);
+}
+
 TEST_F(NavigationTest, UnknownCodeChangesNothing) {
     ShowCode(w, "A00");
     SendMessageA(w->tab.handle, TCM_SETCURSEL, 1, 0);

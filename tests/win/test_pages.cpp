@@ -170,6 +170,15 @@ TEST_F(RecordPageTest, PageEndsWithTheFocusInTheViewerAtTheTop) {
     EXPECT_EQ(SendMessageA(viewer, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
 }
 
+TEST_F(RecordPageTest, PageIsPaintedBeforeTheMessageLoopRunsAgain) {
+    // The tree's repaint of its selection must not hold up the page.
+    ShowCode(w, "A00");
+    int32_t r = RecordOf(w, "B15-B19");
+    ASSERT_EQ(ShowRecordPage(w, PAGE_KIND_RECORD, &w->table.records[r], w->table.records, 1), 0);
+    EXPECT_FALSE(GetUpdateRect(viewer, nullptr, FALSE));
+    EXPECT_TRUE(ViewerText(viewer).rfind("B15-B19 ", 0) == 0);
+}
+
 TEST_F(RecordPageTest, PageStartsAtTheTopEvenWhenTheLastMatchIsFarDown) {
     // "blind-loop" occurs once, in the last lines of this long page: the highlighting leaves the
     // caret there, yet the page must open at its top with the viewer focused.
