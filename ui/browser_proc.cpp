@@ -362,6 +362,11 @@ LRESULT CALLBACK BrowserWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_CLOSE: DestroyWindow(window); return 0;
     case WM_NOTIFY: return OnNotify(w, (NMHDR *)lParam);
     case WM_COMMAND: OnCommand(w, LOWORD(wParam)); return 0;
+    case WM_APPCOMMAND:
+        // Controls pass the command up to their parent unhandled; what we do not handle goes
+        // on to the system.
+        if (NavigateOnAppCommand(w, lParam)) return TRUE;
+        return DefWindowProcA(window, message, wParam, lParam);
     case WM_MOUSEMOVE: OnDragMove(w, lParam); return 0;
     case WM_LBUTTONUP: OnDragEnd(w); return 0;
     case MSG_RESIZEBAR_BEGIN: OnDragBegin(w); return 0;

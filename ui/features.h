@@ -15,3 +15,5 @@ void HelpOnInfoButton(BrowserWindow *w);                             // 507
 LRESULT NavigateOnLink(BrowserWindow *w, ENLINK *link);              // EN_LINK
 void NavigateOnCommand(BrowserWindow *w, int controlId);             // 530, 532, 534
 void NavigateOnBackspace(BrowserWindow *w);  // MSG_CONTROL_CHAR 8 from the viewer
+// WM_APPCOMMAND: the browser keys and the mouse's back and forward buttons; TRUE if handled.
+BOOL NavigateOnAppCommand(BrowserWindow *w, LPARAM lParam);

@@ -103,3 +103,11 @@ void NavigateOnCommand(BrowserWindow *w, int controlId) {
 }
 
 void NavigateOnBackspace(BrowserWindow *w) { NavigateBack(w); }
+
+BOOL NavigateOnAppCommand(BrowserWindow *w, LPARAM lParam) {
+    switch (GET_APPCOMMAND_LPARAM(lParam)) {
+    case APPCOMMAND_BROWSER_BACKWARD: NavigateBack(w); return TRUE;
+    case APPCOMMAND_BROWSER_FORWARD: NavigateForward(w); return TRUE;
+    default: return FALSE;
+    }
+}

@@ -150,6 +150,45 @@ TEST_F(NavigationTest, BackAndForwardWalkTheHistoryThroughTheEmptySlot) {
     EXPECT_EQ(w->historyLast, 2);
 }
 
+TEST_F(NavigationTest, BrowserBackAndForwardCommandsFromAnyControlWalkTheHistory) {
+    ShowCode(w, "A00");
+    ShowCode(w, "A01");
+    auto command = [](HWND to, int cmd) {
+        return SendMessageA(to, WM_APPCOMMAND, (WPARAM)to, MAKELPARAM(0, cmd | FAPPCOMMAND_MOUSE));
+    };
+    command(viewer, APPCOMMAND_BROWSER_BACKWARD);
+    EXPECT_TRUE(Shows("A00 Cholera"));
+    // The tree sits in the tab control: the command climbs two parents.
+    command(w->tree.handle, APPCOMMAND_BROWSER_FORWARD);
+    EXPECT_TRUE(Shows("A01 Typhoid and paratyphoid fevers"));
+    EXPECT_EQ(w->historyPos, 2);
+    EXPECT_TRUE(command(w->window, APPCOMMAND_BROWSER_BACKWARD));  // handled: TRUE
+    EXPECT_EQ(w->historyPos, 1);
+    command(w->window, APPCOMMAND_BROWSER_FORWARD);
+    // Other commands are not ours and leave the page alone.
+    command(viewer, APPCOMMAND_BROWSER_HOME);
+    EXPECT_TRUE(Shows("A01 Typhoid and paratyphoid fevers"));
+    EXPECT_EQ(w->historyPos, 2);
+}
+
+TEST_F(NavigationTest, MouseBackButtonOverTheViewerGoesBack) {
+    ShowCode(w, "A00");
+    ShowCode(w, "A01");
+    RECT r;
+    GetWindowRect(viewer, &r);
+    SetForegroundWindow(w->window);
+    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    INPUT press[2] = {};
+    press[0].type = press[1].type = INPUT_MOUSE;
+    press[0].mi.dwFlags = MOUSEEVENTF_XDOWN;
+    press[1].mi.dwFlags = MOUSEEVENTF_XUP;
+    press[0].mi.mouseData = press[1].mi.mouseData = XBUTTON1;
+    SendInput(2, press, sizeof(INPUT));
+    PumpMessages(300);
+    EXPECT_TRUE(Shows("A00 Cholera")) << ViewerText(viewer).substr(0, 40);
+    EXPECT_EQ(w->historyPos, 1);
+}
+
 TEST_F(NavigationTest, BackspaceGoesBackInTheViewerButOnlyEditsInTheSearchEdit) {
     ShowCode(w, "A00");
     ShowCode(w, "A01");
