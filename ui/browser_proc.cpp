@@ -8,6 +8,7 @@
 #include "ui/browser_window.h"
 #include "ui/clipboard.h"
 #include "ui/features.h"
+#include "ui/help_page.h"
 #include "ui/rich_text_view.h"
 #include "ui/subclass.h"
 #include "ui/tree_utils.h"
@@ -373,7 +374,12 @@ LRESULT CALLBACK BrowserWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     case MSG_CONTROL_CHAR: OnControlChar(w, wParam, (HWND)lParam); return 0;
     case MSG_TREE_CONTEXT: OnTreeContext(w, (const ContextRequest *)lParam); return 0;
     case MSG_VIEWER_CONTEXT: OnViewerContext(w, (const ContextRequest *)lParam); return 0;
-    case MSG_EXPAND_ROOT: SendMessageA(w->tree.handle, TVM_EXPAND, TVE_EXPAND, (LPARAM)w->rootItem); return 0;
+    case MSG_EXPAND_ROOT:
+        SendMessageA(w->tree.handle, TVM_EXPAND, TVE_EXPAND, (LPARAM)w->rootItem);
+        // The page pane starts with the help text rather than empty: it says how to use the
+        // program to someone who has not found the "Info" button yet.
+        ShowHelpPage(w);
+        return 0;
     default: return DefWindowProcA(window, message, wParam, lParam);
     }
 }
