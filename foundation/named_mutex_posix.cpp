@@ -7,9 +7,9 @@
 #include <sys/file.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
-#include <time.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
@@ -17,6 +17,7 @@
 #include "foundation/mem.h"
 #include "foundation/named_mutex.h"
 #include "foundation/status.h"
+#include "foundation/thread.h"
 
 namespace {
 
@@ -176,15 +177,14 @@ int32_t NamedMutexLock(NamedMutex *mutex, uint32_t milliseconds) {
         if (rc == EBUSY && milliseconds == kWaitForever) {
             rc = pthread_mutex_lock(m);
         } else if (rc == EBUSY) {
-            struct timespec deadline;
-            clock_gettime(CLOCK_MONOTONIC, &deadline);
-            deadline.tv_sec += milliseconds / 1000;
-            deadline.tv_nsec += static_cast<long>(milliseconds % 1000) * 1000000L;
-            if (deadline.tv_nsec >= 1000000000L) {
-                deadline.tv_sec++;
-                deadline.tv_nsec -= 1000000000L;
+            // Polled, as on Windows: a holder that dies is noticed by the next try (EOWNERDEAD).
+            auto deadline =
+                std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+            while (rc == EBUSY && std::chrono::steady_clock::now() < deadline) {
+                ThreadSleep(1);
+                rc = pthread_mutex_trylock(m);
             }
-            rc = pthread_mutex_clocklock(m, CLOCK_MONOTONIC, &deadline);
+            if (rc == EBUSY) rc = ETIMEDOUT;
         }
         if (rc == EOWNERDEAD) {
             // The holder died: the mutex is ours now; mark it usable again, as Windows does.

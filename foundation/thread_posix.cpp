@@ -1,9 +1,10 @@
 // Thread id and sleep on POSIX hosts; the id is the kernel's thread id, as on Windows.
-#include <errno.h>
 #include <pthread.h>
 #include <sys/syscall.h>
-#include <time.h>
 #include <unistd.h>
+
+#include <chrono>
+#include <thread>
 
 #include "foundation/thread.h"
 
@@ -25,9 +26,6 @@ uint32_t ThreadCurrentId() {
 }
 
 void ThreadSleep(uint32_t milliseconds) {
-    // usleep may refuse a second or more, so sleep through nanosleep and resume after signals.
-    struct timespec left = {static_cast<time_t>(milliseconds / 1000),
-                            static_cast<long>(milliseconds % 1000) * 1000000L};
-    while (nanosleep(&left, &left) != 0 && errno == EINTR) {
-    }
+    // usleep may refuse a second or more; sleep_for has no such limit and resumes after signals.
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
