@@ -119,50 +119,22 @@ static std::vector<double> TimeLink(BrowserWindow *w, HWND window, const TextRec
     return times;
 }
 
-int main(int argc, char **argv) {
-    bool trace = argc > 1 && strcmp(argv[1], "--trace") == 0;
-    StartMemoryTracer(TRACER_SLOTS);
-    AppContext *app = (AppContext *)MemAlloc(sizeof(AppContext));
-    app->instance = GetModuleHandleA(nullptr);
-    AppStartServices();
-    RegisterResizeBarClass(app->instance);
-    if (CreateBrowserWindow(app) < 0) {
-        printf("window creation failed\n");
-        return 1;
-    }
-    HWND window = FindWindowA("TextRecordViewerClass", "Morbivue");
-    BrowserWindow *w = (BrowserWindow *)GetWindowLongPtrA(window, GWLP_USERDATA);
+// One page shown directly and one tree selection between OutputDebugString markers.
+static void TraceOnce(BrowserWindow *w, HWND window, const TextRecord *record, HTREEITEM other) {
+    OutputDebugStringA("MARK show-begin");
+    ShowRecordPage(w, PAGE_KIND_RECORD, record, w->table.records, 0);
+    OutputDebugStringA("MARK show-end");
+    SendMessageA(w->tree.handle, TVM_SELECTITEM, TVGN_CARET, (LPARAM)other);
+    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     Pump();
+    OutputDebugStringA("MARK select-begin");
+    SendMessageA(w->tree.handle, TVM_SELECTITEM, TVGN_CARET, (LPARAM)record->treeItem);
+    OutputDebugStringA("MARK select-page-shown");
+    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    OutputDebugStringA("MARK select-window-painted");
+}
 
-    int32_t refs = 0;
-    int32_t target = MostReferencedRecord(w, &refs);
-    const TextRecord *record = &w->table.records[target];
-    printf("page with the most code references: %s (%d references)\n",
-           RecordField(record, FIELD_CODE), refs);
-
-    // A search word that occurs on the page, so highlighting has work to do.
-    SetWindowTextA(w->searchEdit.handle, "code");
-    SendMessageA(window, WM_COMMAND, IDC_FIND_BUTTON, 0);
-    SendMessageA(w->showWordCheck.handle, BM_SETCHECK, BST_CHECKED, 0);
-    SendMessageA(w->tab.handle, TCM_SETCURSEL, 0, 0);
-    ShowTab(w, 0);
-    Pump();
-
-    HTREEITEM other = (HTREEITEM)w->table.records[1].treeItem;
-    if (trace) {
-        OutputDebugStringA("MARK show-begin");
-        ShowRecordPage(w, PAGE_KIND_RECORD, record, w->table.records, 0);
-        OutputDebugStringA("MARK show-end");
-        SendMessageA(w->tree.handle, TVM_SELECTITEM, TVGN_CARET, (LPARAM)other);
-        RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-        Pump();
-        OutputDebugStringA("MARK select-begin");
-        SendMessageA(w->tree.handle, TVM_SELECTITEM, TVGN_CARET, (LPARAM)record->treeItem);
-        OutputDebugStringA("MARK select-page-shown");
-        RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-        OutputDebugStringA("MARK select-window-painted");
-    }
-    if (!trace) {
+static void TimeAll(BrowserWindow *w, HWND window, const TextRecord *record, HTREEITEM other) {
     {
         // Where the time goes: composition alone, rendering into the viewer, painting.
         PageSink none = {};
@@ -217,7 +189,42 @@ int main(int argc, char **argv) {
     }
     printf("hits for 'diabetes': %d\n", w->search.hitCount);
     Report("\"Find\" diabetes to list shown", find, kFindLimitMs);
+}
+
+int main(int argc, char **argv) {
+    bool trace = argc > 1 && strcmp(argv[1], "--trace") == 0;
+    StartMemoryTracer(TRACER_SLOTS);
+    AppContext *app = (AppContext *)MemAlloc(sizeof(AppContext));
+    app->instance = GetModuleHandleA(nullptr);
+    AppStartServices();
+    RegisterResizeBarClass(app->instance);
+    if (CreateBrowserWindow(app) < 0) {
+        printf("window creation failed\n");
+        return 1;
     }
+    HWND window = FindWindowA("TextRecordViewerClass", "Morbivue");
+    BrowserWindow *w = (BrowserWindow *)GetWindowLongPtrA(window, GWLP_USERDATA);
+    Pump();
+
+    int32_t refs = 0;
+    int32_t target = MostReferencedRecord(w, &refs);
+    const TextRecord *record = &w->table.records[target];
+    printf("page with the most code references: %s (%d references)\n",
+           RecordField(record, FIELD_CODE), refs);
+
+    // A search word that occurs on the page, so highlighting has work to do.
+    SetWindowTextA(w->searchEdit.handle, "code");
+    SendMessageA(window, WM_COMMAND, IDC_FIND_BUTTON, 0);
+    SendMessageA(w->showWordCheck.handle, BM_SETCHECK, BST_CHECKED, 0);
+    SendMessageA(w->tab.handle, TCM_SETCURSEL, 0, 0);
+    ShowTab(w, 0);
+    Pump();
+
+    HTREEITEM other = (HTREEITEM)w->table.records[1].treeItem;
+    if (trace)
+        TraceOnce(w, window, record, other);
+    else
+        TimeAll(w, window, record, other);
 
     DestroyWindow(window);
     Pump();

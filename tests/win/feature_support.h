@@ -8,7 +8,11 @@
 #include <string>
 #include <thread>
 
+#include <gtest/gtest.h>
+
+#include "classification/search.h"
 #include "ui/browser_window.h"
+#include "ui_test_support.h"
 
 // The viewer's text as EM_GETTEXTEX gives it, paragraph breaks turned into '\n': one character
 // per position, so indexes in it are the control's character positions.
@@ -58,4 +62,24 @@ public:
 private:
     std::string home_;
     std::string oldHomePath_;
+};
+
+// Fixture of the feature suites: one browser window per suite; before every test the history
+// is empty, no search word is kept and the "Show seach word in text" box is set.
+template <class Suite>
+class FeatureSuite : public testing::Test {
+protected:
+    static void SetUpTestSuite() { b = OpenBrowser(); }
+    static void TearDownTestSuite() { CloseBrowser(&b); }
+    void SetUp() override {
+        ASSERT_NE(b.w, nullptr);
+        w = b.w;
+        viewer = w->viewer.handle;
+        ResetHistory(w);
+        ClearSearchResults(&w->search);
+        SendMessageA(w->showWordCheck.handle, BM_SETCHECK, BST_CHECKED, 0);
+    }
+    static inline OpenedBrowser b = {};
+    BrowserWindow *w = nullptr;
+    HWND viewer = nullptr;
 };

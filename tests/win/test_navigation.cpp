@@ -14,18 +14,11 @@
 
 namespace {
 
-class NavigationTest : public testing::Test {
+class NavigationTest : public FeatureSuite<NavigationTest> {
 protected:
-    static void SetUpTestSuite() { b = OpenBrowser(); }
-    static void TearDownTestSuite() { CloseBrowser(&b); }
     void SetUp() override {
-        ASSERT_NE(b.w, nullptr);
-        w = b.w;
-        viewer = w->viewer.handle;
-        ResetHistory(w);
-        ClearSearchResults(&w->search);
-        SendMessageA(w->showWordCheck.handle, BM_SETCHECK, BST_CHECKED, 0);
-        SelectTab(w, 0);
+        FeatureSuite::SetUp();
+        if (!HasFatalFailure()) SelectTab(w, 0);
     }
     bool Shows(const char *heading) { return ViewerText(viewer).rfind(heading, 0) == 0; }
     void Click(HWND button) { SendMessageA(button, BM_CLICK, 0, 0); PumpMessages(); }
@@ -43,11 +36,7 @@ protected:
         link.chrg.cpMax = to;
         return SendMessageA(w->window, WM_NOTIFY, IDC_VIEWER, (LPARAM)&link);
     }
-    static OpenedBrowser b;
-    BrowserWindow *w = nullptr;
-    HWND viewer = nullptr;
 };
-OpenedBrowser NavigationTest::b;
 
 TEST_F(NavigationTest, RealClickOnALinkGoesToItsCodeWithExactlyOneHistoryEntry) {
     ShowCode(w, "B15-B19");

@@ -15,23 +15,7 @@
 
 namespace {
 
-class RecordPageTest : public testing::Test {
-protected:
-    static void SetUpTestSuite() { b = OpenBrowser(); }
-    static void TearDownTestSuite() { CloseBrowser(&b); }
-    void SetUp() override {
-        ASSERT_NE(b.w, nullptr);
-        w = b.w;
-        viewer = w->viewer.handle;
-        ResetHistory(w);
-        ClearSearchResults(&w->search);
-        SendMessageA(w->showWordCheck.handle, BM_SETCHECK, BST_CHECKED, 0);
-    }
-    static OpenedBrowser b;
-    BrowserWindow *w = nullptr;
-    HWND viewer = nullptr;
-};
-OpenedBrowser RecordPageTest::b;
+class RecordPageTest : public FeatureSuite<RecordPageTest> {};
 
 TEST_F(RecordPageTest, CholeraSubcodePageReadsHeadingCaptionsAndItemEnds) {
     ShowCode(w, "A00.0");

@@ -14,15 +14,12 @@
 
 namespace {
 
-class SearchTest : public testing::Test {
+class SearchTest : public FeatureSuite<SearchTest> {
 protected:
-    static void SetUpTestSuite() { b = OpenBrowser(); }
-    static void TearDownTestSuite() { CloseBrowser(&b); }
     void SetUp() override {
-        ASSERT_NE(b.w, nullptr);
-        w = b.w;
+        FeatureSuite::SetUp();
+        if (HasFatalFailure()) return;
         list = w->list.handle;
-        ResetHistory(w);
         SelectTab(w, 1);
     }
     void Type(const char *word) { SetWindowTextA(w->searchEdit.handle, word); }
@@ -41,11 +38,8 @@ protected:
         SendMessageA(list, LVM_GETITEMTEXTA, row, (LPARAM)&item);
         return text;
     }
-    static OpenedBrowser b;
-    BrowserWindow *w = nullptr;
     HWND list = nullptr;
 };
-OpenedBrowser SearchTest::b;
 
 TEST_F(SearchTest, FindButtonListsEveryHitWithItsCodeAndTitle) {
     Type("cholera");

@@ -13,17 +13,6 @@
 
 namespace {
 
-std::string ItemText(HWND tree, HTREEITEM item) {
-    char text[300] = {};
-    TVITEMA tv = {};
-    tv.mask = TVIF_TEXT | TVIF_HANDLE;
-    tv.hItem = item;
-    tv.pszText = text;
-    tv.cchTextMax = sizeof text;
-    SendMessageA(tree, TVM_GETITEMA, 0, (LPARAM)&tv);
-    return text;
-}
-
 TVITEMA ItemInfo(HWND tree, HTREEITEM item) {
     TVITEMA tv = {};
     tv.mask = TVIF_CHILDREN | TVIF_HANDLE | TVIF_PARAM | TVIF_STATE;

@@ -1,6 +1,8 @@
 // Helpers shared by the window tests: the real browser window driven in-process.
 #include "ui_test_support.h"
 
+#include <commctrl.h>
+
 #include <thread>
 
 #include "foundation/mem.h"
@@ -211,4 +213,15 @@ int32_t TracerErrors() {
     TracerState s = {};
     TracerGetState(&s);
     return s.errorCount;
+}
+
+std::string ItemText(HWND tree, HTREEITEM item) {
+    char text[300] = {};
+    TVITEMA tv = {};
+    tv.mask = TVIF_TEXT | TVIF_HANDLE;
+    tv.hItem = item;
+    tv.pszText = text;
+    tv.cchTextMax = sizeof text;
+    SendMessageA(tree, TVM_GETITEMA, 0, (LPARAM)&tv);
+    return text;
 }

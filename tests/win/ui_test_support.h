@@ -21,6 +21,9 @@ OpenedBrowser OpenBrowser(int32_t *status = nullptr);
 // no WM_QUIT arrived. Unregisters the window class so the next test can register it again.
 int32_t CloseBrowser(OpenedBrowser *b);
 
+// The text a tree item shows (its display callback answered).
+std::string ItemText(HWND tree, HTREEITEM item);
+
 // Dispatches every queued message; with a timeout keeps pumping for that long.
 void PumpMessages(DWORD milliseconds = 0);
 // Takes one posted message for window in [first, last] off the queue; false when none is queued.

@@ -93,17 +93,6 @@ uint32_t EntryOffset(const char *name) {
     return entry.offset;
 }
 
-std::string ItemText(HWND tree, HTREEITEM item) {
-    char text[300] = {};
-    TVITEMA tv = {};
-    tv.mask = TVIF_TEXT | TVIF_HANDLE;
-    tv.hItem = item;
-    tv.pszText = text;
-    tv.cchTextMax = sizeof text;
-    SendMessageA(tree, TVM_GETITEMA, 0, (LPARAM)&tv);
-    return text;
-}
-
 int ChildrenFlag(HWND tree, HTREEITEM item) {
     TVITEMA tv = {};
     tv.mask = TVIF_CHILDREN | TVIF_HANDLE;
