@@ -82,28 +82,19 @@ TEST_F(MenuTest, CancelledTreeMenuChangesNothing) {
     EXPECT_FALSE(IsExpanded(tree, chapter));
 }
 
-TEST_F(MenuTest, CopyPutsTheSelectionWithCrLfOnTheClipboard) {
-    ShowText("first line\nsecond line\nthird");
-    CHARRANGE sel = {6, 17};  // "line\nsecond": a paragraph break counts as one position
-    SendMessageA(w->viewer.handle, EM_EXSETSEL, 0, (LPARAM)&sel);
-    RightClick(w->viewer.handle, MENU_FIRST);
-    EXPECT_EQ(ReadClipboardText(), "line\r\nsecond");
-}
-
-TEST_F(MenuTest, CopyWithoutSelectionPutsEmptyText) {
-    ShowText("some text");
-    CHARRANGE sel = {2, 2};
-    SendMessageA(w->viewer.handle, EM_EXSETSEL, 0, (LPARAM)&sel);
-    RightClick(w->viewer.handle, MENU_FIRST);
-    EXPECT_EQ(ReadClipboardText(), "");
-}
-
-TEST_F(MenuTest, CopyAllTextTakesTheWholeViewer) {
-    ShowText("alpha\nbeta\ngamma");
-    CHARRANGE sel = {0, 0};
-    SendMessageA(w->viewer.handle, EM_EXSETSEL, 0, (LPARAM)&sel);
-    RightClick(w->viewer.handle, MENU_SECOND);
-    EXPECT_EQ(ReadClipboardText(), "alpha\r\nbeta\r\ngamma");
+TEST_F(MenuTest, CopyAndCopyAllPutTheTextWithCrLfOnTheClipboard) {
+    // Shows text, selects [from, to), picks a viewer menu item and reads the clipboard.
+    auto copy = [this](const char *text, LONG from, LONG to, int32_t item) {
+        ShowText(text);
+        CHARRANGE sel = {from, to};
+        SendMessageA(w->viewer.handle, EM_EXSETSEL, 0, (LPARAM)&sel);
+        RightClick(w->viewer.handle, item);
+        return ReadClipboardText();
+    };
+    // "line\nsecond": a paragraph break counts as one position.
+    EXPECT_EQ(copy("first line\nsecond line\nthird", 6, 17, MENU_FIRST), "line\r\nsecond");
+    EXPECT_EQ(copy("some text", 2, 2, MENU_FIRST), "");  // no selection: empty text
+    EXPECT_EQ(copy("alpha\nbeta\ngamma", 0, 0, MENU_SECOND), "alpha\r\nbeta\r\ngamma");
 }
 
 TEST_F(MenuTest, CopyOfAHugeSelectionStopsAtTheBufferCapacity) {
