@@ -15,11 +15,16 @@
 #include "classification/search.h"
 #include "foundation/mem.h"
 #include "foundation/status.h"
+#include "tools/cli/cli.h"
 
-enum : int {
-    EXIT_OK = 0,
-    EXIT_FAILED = 1,  // the records could not be loaded, or the code was not found
-    EXIT_USAGE = 2,   // bad command line, or a search word that is too short
+// Commands in files of their own: name, entry point, usage lines.
+struct CliCommand {
+    const char *name;
+    CliRunFn run;
+    const char *usage;
+};
+static const CliCommand kCommands[] = {
+    {nullptr, nullptr, nullptr},
 };
 
 static const char kUsage[] =
@@ -32,7 +37,22 @@ static const char kUsage[] =
 
 static int Usage() {
     fputs(kUsage, stderr);
+    for (const CliCommand &c : kCommands) {
+        if (c.usage != nullptr) fputs(c.usage, stderr);
+    }
     return EXIT_USAGE;
+}
+
+int32_t CliLoadRecords(RecordTable *table) {
+    int32_t status = RecordTableLoad(table, "engtextrecords.dat");
+    if (status < 0) {
+        fprintf(stderr, "morbivue-cli: failed to load the records: %s\n", StatusName(status));
+    }
+    return status;
+}
+
+void CliWritePiece(void *context, const char *text, int32_t length) {
+    fwrite(text, 1, (size_t)length, stdout);
 }
 
 static void PrintRecordLine(const TextRecord *r) {
@@ -101,10 +121,6 @@ static int32_t Find(const RecordTable *table, const char *code) {
     return position;
 }
 
-static void WritePiece(void *context, const char *text, int32_t length) {
-    fwrite(text, 1, (size_t)length, stdout);
-}
-
 // Composes the page of the record with code; prints its text, or its link table.
 static int Page(const RecordTable *table, const char *code, bool linksOnly) {
     int32_t position = Find(table, code);
@@ -119,7 +135,7 @@ static int Page(const RecordTable *table, const char *code, bool linksOnly) {
         PageWorkspace workspace = {text, scratch, TEXT_BUFFER_CHARS};
         PageSink sink = {};
         if (!linksOnly) {
-            sink.writeText = WritePiece;
+            sink.writeText = CliWritePiece;
         }
         int32_t status = ComposeRecordPage(table, PAGE_KIND_RECORD, &table->records[position],
                                            &workspace, links, &sink);
@@ -142,9 +158,7 @@ static int Page(const RecordTable *table, const char *code, bool linksOnly) {
 
 static int Run(const char *command, const char *argument) {
     RecordTable table = {};
-    int32_t status = RecordTableLoad(&table, "engtextrecords.dat");
-    if (status < 0) {
-        fprintf(stderr, "morbivue-cli: failed to load the records: %s\n", StatusName(status));
+    if (CliLoadRecords(&table) < 0) {
         return EXIT_FAILED;
     }
     int result = EXIT_OK;
@@ -176,6 +190,15 @@ int main(int argc, char **argv) {
         return Usage();
     }
     const char *command = argv[1];
+    for (const CliCommand &c : kCommands) {
+        if (c.name != nullptr && strcmp(command, c.name) == 0) {
+            StartMemoryTracer(20000);
+            int result = c.run(argc - 2, argv + 2);
+            fflush(stdout);
+            StopMemoryTracer();
+            return result;
+        }
+    }
     bool takesArgument = strcmp(command, "search") == 0 || strcmp(command, "find") == 0 ||
                          strcmp(command, "page") == 0 || strcmp(command, "links") == 0;
     bool known = takesArgument || strcmp(command, "stats") == 0;

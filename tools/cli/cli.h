@@ -1,0 +1,23 @@
+// morbivue-cli's shared parts: exit codes, loading the embedded records, and the commands that
+// live in files of their own (one per command, dispatched from main.cpp's table).
+#pragma once
+#include <cstdint>
+
+#include "classification/record_table.h"
+
+enum : int {
+    EXIT_OK = 0,
+    EXIT_FAILED = 1,  // the records could not be loaded, or the code was not found
+    EXIT_USAGE = 2,   // bad command line, or a search word that is too short
+};
+
+// A command of its own file: argc/argv hold what follows the command's name. Runs with the
+// allocation tracer on and returns the process exit code.
+typedef int (*CliRunFn)(int argc, char **argv);
+
+// Loads the embedded records into a zero-filled table; on failure says so on stderr.
+// 0 or the loader's status.
+int32_t CliLoadRecords(RecordTable *table);
+
+// Writes length bytes to stdout: a PageSink writeText for commands that print pages.
+void CliWritePiece(void *context, const char *text, int32_t length);
