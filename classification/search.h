@@ -12,17 +12,25 @@ enum : int32_t {
     MIN_SEARCH_CHARS = 3,    // shorter words are not searched by the window or the console tool
 };
 
+// Which rule of "Find" gave the current hits: it decides what pages mark.
+enum SearchRule : int32_t {
+    SEARCH_RULE_PHRASE = 0,     // the text as one phrase (also when nothing was found)
+    SEARCH_RULE_CODE = 1,       // a typed code: the one record it names
+    SEARCH_RULE_ALL_WORDS = 2,  // every word of the text begins a word of the record
+};
+
 struct SearchState {
     char *searchWord;     // MemStrDup copy of the last word; null before the first search
     int32_t hitCount;     // number of hits
     int32_t hitCapacity;  // entries allocated in hits
     PageRef *hits;        // the hits in table order (MemRealloc); null when empty
+    int32_t rule;         // SearchRule of the hits; SEARCH_RULE_PHRASE once cleared
 };
 
 // Called once per stored hit, in hit order, with the new hit's number (its index in hits).
 typedef void (*SearchHitFn)(void *context, int32_t hitNumber, const PageRef *hit);
 
-// Frees searchWord (MemStrFree) and hits (MemFree) and zeroes the counts. 0, ERR_NULLPTR.
+// Frees searchWord (MemStrFree) and hits (MemFree), zeroes the counts and the rule. 0, ERR_NULLPTR.
 int32_t ClearSearchResults(SearchState *state);
 
 // Appends a hit, growing the array by HIT_GROWTH when full. The hit's number, or ERR_ALLOC with

@@ -2,10 +2,7 @@
 #include "word_match.h"
 
 #include "foundation/status.h"
-
-static inline unsigned char Fold(unsigned char c) {
-    return (c >= 'a' && c <= 'z') ? (unsigned char)(c - 'a' + 'A') : c;
-}
+#include "search_scan.h"
 
 static inline bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -42,23 +39,6 @@ int32_t WordSplit(const char *phrase, WordSpan *spans, int32_t capacity) {
 }
 
 ptrdiff_t WordStartFind(const char *text, size_t n, const char *word, size_t m) {
-    if (text == nullptr || word == nullptr || m == 0 || n < m) {
-        return -1;
-    }
-    const unsigned char *t = (const unsigned char *)text;
-    const unsigned char *w = (const unsigned char *)word;
-    const unsigned char first = Fold(w[0]);
-    for (size_t i = 0; i + m <= n; i++) {
-        if (Fold(t[i]) != first || (i > 0 && WordCharIs(t[i - 1]))) {
-            continue;
-        }
-        size_t k = 1;
-        while (k < m && Fold(t[i + k]) == Fold(w[k])) {
-            k++;
-        }
-        if (k == m) {
-            return (ptrdiff_t)i;
-        }
-    }
-    return -1;
+    return ScanFind((const unsigned char *)text, 0, n, (const unsigned char *)word, m,
+                    SCAN_WORD_START);
 }

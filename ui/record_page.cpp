@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "classification/page_compose.h"
+#include "classification/word_match.h"
 #include "foundation/status.h"
 #include "ui/browser_window.h"
 #include "ui/features.h"
@@ -83,7 +84,16 @@ static void SinkWriteText(void *context, const char *text, int32_t length) {
     }
 }
 
-int32_t HighlightWord(BrowserWindow *w, const char *word) {
+// 1 when the viewer's character before position is a word character.
+static int AfterWordChar(HWND viewer, LONG position) {
+    if (position <= 0) return 0;
+    char before[2] = {0, 0};
+    TEXTRANGEA range = {{position - 1, position}, before};
+    SendMessageA(viewer, EM_GETTEXTRANGE, 0, (LPARAM)&range);
+    return WordCharIs((unsigned char)before[0]);
+}
+
+int32_t HighlightText(BrowserWindow *w, const char *word, int32_t wordStartsOnly) {
     if (!w || !word || !*word) return 0;
     HWND viewer = w->viewer.handle;
     CHARFORMAT2A format = {};
@@ -101,6 +111,10 @@ int32_t HighlightWord(BrowserWindow *w, const char *word) {
         LRESULT at = SendMessageA(viewer, EM_FINDTEXTEX, FR_DOWN, (LPARAM)&find);
         // An empty match would find the same place forever.
         if (at < 0 || find.chrgText.cpMax <= find.chrg.cpMin) break;
+        if (wordStartsOnly && AfterWordChar(viewer, find.chrgText.cpMin)) {
+            find.chrg.cpMin = find.chrgText.cpMin + 1;
+            continue;
+        }
         SendMessageA(viewer, EM_EXSETSEL, 0, (LPARAM)&find.chrgText);
         SendMessageA(viewer, EM_SETCHARFORMAT, SCF_SELECTION, (LPARAM)&format);
         last.cpMin = last.cpMax = find.chrgText.cpMax;
@@ -109,6 +123,30 @@ int32_t HighlightWord(BrowserWindow *w, const char *word) {
     }
     // A match left selected would show in selection colours instead of the highlight ones.
     if (marked) SendMessageA(viewer, EM_EXSETSEL, 0, (LPARAM)&last);
+    return marked;
+}
+
+int32_t HighlightWord(BrowserWindow *w, const char *word) { return HighlightText(w, word, 0); }
+
+int32_t HighlightSearch(BrowserWindow *w) {
+    if (!w || !w->search.searchWord) return 0;
+    const SearchState &s = w->search;
+    if (s.rule == SEARCH_RULE_CODE && s.hitCount > 0 && s.hits[0].index >= 0 &&
+        (uint32_t)s.hits[0].index < w->table.recordCount)
+        return HighlightWord(w, RecordField(&w->table.records[s.hits[0].index], FIELD_CODE));
+    if (s.rule != SEARCH_RULE_ALL_WORDS) return HighlightWord(w, s.searchWord);
+    // Each word on its own, zero-terminated in the scratch buffer (free once the page is
+    // written); a word longer than the buffer could not be on a page anyway.
+    enum { SPAN_ROOM = 64 };
+    WordSpan spans[SPAN_ROOM];
+    int32_t count = WordSplit(s.searchWord, spans, SPAN_ROOM);
+    int32_t marked = 0;
+    for (int32_t k = 0; k < count && k < SPAN_ROOM; k++) {
+        if (spans[k].length > w->textCapacity) continue;
+        memcpy(w->scratchBuffer, s.searchWord + spans[k].offset, (size_t)spans[k].length);
+        w->scratchBuffer[spans[k].length] = '\0';
+        marked += HighlightText(w, w->scratchBuffer, 1);
+    }
     return marked;
 }
 
@@ -141,7 +179,7 @@ int32_t ShowRecordPage(BrowserWindow *w, uint16_t kind, const TextRecord *record
 
     if (w->search.searchWord &&
         SendMessageA(w->showWordCheck.handle, BM_GETCHECK, 0, 0) == BST_CHECKED)
-        HighlightWord(w, w->search.searchWord);
+        HighlightSearch(w);
 
     // Scrolled to the top while redrawing is still off: scrolling a visible viewer redraws its
     // scroll bar and repaints the page at once, then the repaint below does both again (under

@@ -13,8 +13,8 @@ enum : uint32_t {
 };
 
 // Shows record's page (kind PAGE_KIND_RECORD) and, with history set, pushes it to the history.
-// Each match of the search word is given the highlight colours while the check box is set; the
-// letters stay as they are. Ends with the focus in the viewer at the top of the page.
+// What the search found (HighlightSearch) is given the highlight colours while the check box is
+// set; the letters stay as they are. Ends with the focus in the viewer at the top of the page.
 // 0; ERR_NULLPTR for a null w, record or array; ERR_NULLPTRIN without viewer output or buffers.
 // Nothing changes on failure.
 int32_t ShowRecordPage(BrowserWindow *w, uint16_t kind, const TextRecord *record,
@@ -22,3 +22,8 @@ int32_t ShowRecordPage(BrowserWindow *w, uint16_t kind, const TextRecord *record
 
 // Gives each match of word in the viewer the highlight colours; the number of matches marked.
 int32_t HighlightWord(BrowserWindow *w, const char *word);
+// The same, with wordStartsOnly set only for matches that begin a word (WordCharIs).
+int32_t HighlightText(BrowserWindow *w, const char *word, int32_t wordStartsOnly);
+// Marks what the current search found: its phrase; each of its words where it begins a word,
+// for an all-words search; the code of the record a typed code named. The number marked.
+int32_t HighlightSearch(BrowserWindow *w);

@@ -53,3 +53,28 @@ TEST(WordMatch, SplitCountsWordsBetweenBlanks) {
     EXPECT_EQ(ERR_NULLPTR, WordSplit(nullptr, spans, 4));
     EXPECT_EQ(ERR_NULLPTR, WordSplit("a", nullptr, 1));
 }
+
+// The scan tests sixteen places at once: every position of a long text, both ends included,
+// gives the answer of a plain loop.
+TEST(WordMatch, FindsWordStartsAtEveryPositionOfLongTexts) {
+    for (const std::string word : {"k", "kI", "kid", "k9-x"}) {
+        for (size_t at = 0; at < 60; at++) {
+            for (char before : {' ', 'x', '\0', '.', '\xC4'}) {
+                std::string text(70, 'k');  // full of false starts inside a word
+                if (at > 0) text[at - 1] = before;
+                text.replace(at, word.size(), word);
+                ptrdiff_t expected = -1;
+                for (size_t i = 0; i + word.size() <= text.size() && expected < 0; i++) {
+                    bool starts = i == 0 || !WordCharIs((unsigned char)text[i - 1]);
+                    bool same = true;
+                    for (size_t k = 0; k < word.size() && same; k++)
+                        same = toupper((unsigned char)text[i + k]) ==
+                               toupper((unsigned char)word[k]);
+                    if (starts && same) expected = (ptrdiff_t)i;
+                }
+                ASSERT_EQ(Find(text, word), expected) << word << " at " << at << " after "
+                                                      << (int)(unsigned char)before;
+            }
+        }
+    }
+}
