@@ -33,7 +33,17 @@ struct CodeCheckResult {
     int32_t record;                    // position of the record it names, -1 when unknown
     int32_t seventh;                   // index of the 7th character in the def, -1 if none
     const SeventhCharDef *def;         // definition in effect for record, or null
+    const char *meaning;               // the 7th character's meaning for a complete code, or null
 };
+
+// Writes typed in its normal form into out (capacity + 1 bytes, cut at capacity): blanks around
+// it dropped, upper case, and for a code of letters and digits with at most one dot, placed after
+// its 3rd character, the dot after the 3rd character when it has more than three. Returns the
+// length of the whole normal form (which may exceed capacity), or ERR_NULLPTR.
+int32_t CodeNormalise(const char *typed, char *out, int32_t capacity);
+
+// Records below the record at position (all levels); 0 for a leaf or a position outside the table.
+int32_t RecordDescendantCount(const RecordTable *table, int32_t position);
 
 // Checks typed (any case, with or without its dot, blanks around it ignored). Always fills
 // result (an unknown code keeps its normalised text). 0; ERR_NULLPTR. chars may be null: no

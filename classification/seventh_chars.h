@@ -9,43 +9,45 @@
 #define SEVENTH_CHARS_ENTRY "sevenchr.txt"
 
 enum : int32_t {
-    MAX_SEVENTH_CHARS = 40,        // characters one definition may hold
-    SEVENTH_MEANING_CHARS = 255,   // longest meaning kept
+    MAX_SEVENTH_CHARS = 40,  // characters one definition may hold
 };
 
 struct SeventhChar {
-    char character;                            // 'A', 'D', '1', ...: upper case or digit
-    char meaning[SEVENTH_MEANING_CHARS + 1];   // "initial encounter for closed fracture"
+    char character;       // 'A', 'D', '1', ...: an upper-case letter or a digit
+    const char *meaning;  // "initial encounter for closed fracture", inside the table's text
 };
 
 struct SeventhCharDef {
-    int32_t record;                            // position of the defining record
-    int32_t charCount;                         // characters in use, 1 to MAX_SEVENTH_CHARS
-    SeventhChar chars[MAX_SEVENTH_CHARS];      // in the order of the definition
+    int32_t record;     // position of the defining record
+    int32_t charCount;  // characters of the definition, 1 to MAX_SEVENTH_CHARS
+    int32_t firstChar;  // index of its first character in the table's chars
 };
 
 // "7th characters D and S do not apply to codes in category S06 with 6th character 7 ... or 8":
-// codes below prefix whose 6th character (of the code without its dot) is one of sixth take
-// none of the characters in excluded.
+// codes below prefix whose 6th character (code without its dot, padded with X) is one of sixth
+// take none of the characters in excluded.
 struct SeventhCharExclusion {
-    char prefix[16];    // code the rule is written for ("S06"), with its dot where it has one
-    char sixth[16];     // 6th characters the rule applies to ("78")
-    char excluded[16];  // 7th characters that do not apply ("DS")
+    const char *prefix;    // code the rule is written for ("S06"), inside the table's text
+    const char *sixth;     // 6th characters the rule applies to ("78")
+    const char *excluded;  // 7th characters that do not apply ("DS")
 };
 
 struct SeventhCharTable {
+    char *text;                          // the entry's text, fields cut by zero bytes; owned
     int32_t defCount;                    // definitions in defs
-    SeventhCharDef *defs;                // in record order; owned (MemFree)
+    SeventhCharDef *defs;                // in entry order; owned (MemFree)
+    int32_t charCount;                   // characters in chars
+    SeventhChar *chars;                  // every definition's characters; owned (MemFree)
     int32_t exclusionCount;              // rules in exclusions
     SeventhCharExclusion *exclusions;    // owned (MemFree)
     int32_t recordCount;                 // records covered by inEffect
     int32_t *inEffect;                   // per record: index into defs in effect, -1 if none; owned
 };
 
-// Parses the entry's text (bytes..bytes+size) against the loaded records: each definition's code
-// must name a record. On success fills a zero-filled table and returns 0; on failure leaves it
-// zero-filled: ERR_NULLPTR, ERR_INVDATA (a malformed line, an unknown code: logged with its line
-// number), ERR_ALLOC.
+// Parses the entry's text (bytes..bytes+size, copied) against the loaded records: each code must
+// name a record. On success fills the zero-filled table and returns 0; on failure leaves it
+// zero-filled: ERR_NULLPTR, ERR_INVDATA (a malformed line, an unknown code, too many characters:
+// logged with its line number), ERR_ALLOC.
 int32_t SeventhCharParse(SeventhCharTable *chars, const RecordTable *table, const char *bytes,
                          int32_t size);
 // Loads SEVENTH_CHARS_ENTRY from the embedded archive and parses it. Same results, plus the

@@ -21,3 +21,7 @@ int32_t CliLoadRecords(RecordTable *table);
 
 // Writes length bytes to stdout: a PageSink writeText for commands that print pages.
 void CliWritePiece(void *context, const char *text, int32_t length);
+
+// check [CODE...]: CODE<TAB>STATUS<TAB>TITLE per code; stdin lines without CODE. Exit 0 when every
+// code is billable, 1 otherwise.
+int CliCheck(int argc, char **argv);

@@ -24,6 +24,9 @@ struct CliCommand {
     const char *usage;
 };
 static const CliCommand kCommands[] = {
+    {"check", CliCheck,
+     "  check [CODE...] billable, not-billable or unknown per code (stdin without CODE):\n"
+     "                 CODE<TAB>STATUS<TAB>TITLE; exit 0 when every code is billable\n"},
     {nullptr, nullptr, nullptr},
 };
 

@@ -30,7 +30,7 @@ static int32_t ReadWholeFile(const char *path, std::string *bytes, std::string *
 }
 
 int32_t ConvertTabularFile(const char *inputPath, const char *outputPath,
-                           ConvertSummary *summary, std::string *error)
+                           ConvertSummary *summary, std::string *error, const char *sevenPath)
 {
     if (inputPath == nullptr || outputPath == nullptr || summary == nullptr || error == nullptr) {
         return ERR_NULLPTR;
@@ -42,12 +42,17 @@ int32_t ConvertTabularFile(const char *inputPath, const char *outputPath,
         return status;
     }
     std::string records;
-    status = ConvertTabularXml(xml.data(), xml.size(), &records, summary, error);
+    std::string sevens;
+    status = ConvertTabularXml(xml.data(), xml.size(), &records, summary, error, &sevens);
     if (status < 0) {
         *error = std::string(inputPath) + ": " + *error;
         return status;
     }
-    return RecordWriterSaveFile(outputPath, records, error);
+    status = RecordWriterSaveFile(outputPath, records, error);
+    if (status == 0 && sevenPath != nullptr) {
+        status = RecordWriterSaveFile(sevenPath, sevens, error);
+    }
+    return status;
 }
 
 void ConvertSummaryPrint(const ConvertSummary *summary, FILE *out)

@@ -7,11 +7,13 @@
 
 #include "tools/convert/tabular_converter.h"
 
-// Reads inputPath, converts it and replaces outputPath with the result; outputPath is left
-// alone on any failure. ERR_OPEN / ERR_READ for the input, ERR_WRITE for the output, or the
-// status of ConvertTabularXml.
+// Reads inputPath, converts it and replaces outputPath with the result and, when sevenPath is
+// not null, sevenPath with the 7th-character entry; the outputs are left alone on a failed
+// conversion. ERR_OPEN / ERR_READ for the input, ERR_WRITE for an output, or the status of
+// ConvertTabularXml.
 int32_t ConvertTabularFile(const char *inputPath, const char *outputPath,
-                           ConvertSummary *summary, std::string *error);
+                           ConvertSummary *summary, std::string *error,
+                           const char *sevenPath = nullptr);
 
 // Prints the summary lines (records per level, leaves, longest line and field, ';' replaced).
 void ConvertSummaryPrint(const ConvertSummary *summary, FILE *out);

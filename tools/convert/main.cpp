@@ -1,5 +1,5 @@
-// morbivue-convert INPUT.xml OUTPUT.dat: the build step that turns the ICD-10-CM tabular XML
-// into engtextrecords.dat and prints what it wrote.
+// morbivue-convert INPUT.xml OUTPUT.dat [SEVENCHR.txt]: the build step that turns the ICD-10-CM
+// tabular XML into engtextrecords.dat (and the 7th-character entry) and prints what it wrote.
 #include <cstdio>
 #include <string>
 
@@ -8,13 +8,13 @@
 
 int main(int argc, char **argv)
 {
-    if (argc != 3) {
-        fprintf(stderr, "usage: morbivue-convert INPUT.xml OUTPUT.dat\n");
+    if (argc != 3 && argc != 4) {
+        fprintf(stderr, "usage: morbivue-convert INPUT.xml OUTPUT.dat [SEVENCHR.txt]\n");
         return 2;
     }
     ConvertSummary summary = {};
     std::string error;
-    int32_t status = ConvertTabularFile(argv[1], argv[2], &summary, &error);
+    int32_t status = ConvertTabularFile(argv[1], argv[2], &summary, &error, argc == 4 ? argv[3] : nullptr);
     for (const std::string &warning : summary.warnings) {
         fprintf(stderr, "morbivue-convert: warning: %s\n", warning.c_str());
     }

@@ -2,6 +2,7 @@
 // and <diag>, under one root, with the notes mapped to fields 2-8.
 #include "tools/convert/tabular_converter.h"
 
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <unordered_map>
@@ -46,12 +47,24 @@ struct Converter {
     std::vector<PendingRecord> records;        // in file order
     ConvertSummary *summary;                   // counts being gathered
     std::string *error;                        // reason of a failure
-    std::vector<std::string> unknownSeen;      // element names already warned about
+    const char *xml;                           // the document's bytes, for line numbers
+    std::string sevenChars;                    // lines of the 7th-character entry so far
 };
 
 static bool NameIs(const pugi::xml_node &node, const char *name)
 {
     return strcmp(node.name(), name) == 0;
+}
+
+// Line (from 1) of the node's start in the document.
+static size_t LineOf(const Converter *conv, const pugi::xml_node &node)
+{
+    size_t line = 1;
+    ptrdiff_t end = node.offset_debug();
+    for (ptrdiff_t i = 0; conv->xml != nullptr && i < end; i++) {
+        line += conv->xml[i] == '\n';
+    }
+    return line;
 }
 
 static bool InList(const char *name, const char *const *list, size_t count)
@@ -167,22 +180,122 @@ static int32_t AddNoteChildren(Converter *conv, uint32_t index, const pugi::xml_
 
 // 7th characters: one item per <extension>, "<char> <text>"; a <note> among them (an inclusion
 // term of the extension before it) stays in its place as an item of its own.
+// The same definition also becomes one line of the 7th-character entry: "D", the code, then
+// each character and its meaning, tab-separated.
 static int32_t AddSeventhCharacters(Converter *conv, uint32_t index, const pugi::xml_node &def,
                                     std::string *field)
 {
+    std::string line = "D\t" + conv->records[index].fields[0];
+    int32_t count = 0;
     for (pugi::xml_node child = def.first_child(); child; child = child.next_sibling()) {
         int32_t status = 0;
         if (NameIs(child, "extension")) {
-            status = AddNote(conv, index,
-                             std::string(child.attribute("char").value()) + " " + NodeText(child),
-                             field);
+            std::string character = child.attribute("char").value();
+            std::string meaning;
+            if (character.size() != 1 || !isalnum((unsigned char)character[0])) {
+                *conv->error = RecordName(conv, index) + ": line " +
+                               std::to_string(LineOf(conv, child)) +
+                               ": 7th character \"" + character + "\" is not one letter or digit";
+                return ERR_INVFORMAT;
+            }
+            status = AddNote(conv, index, character + " " + NodeText(child), field);
+            if (status == 0) {
+                status = Encode(conv, index, NodeText(child), &meaning);
+            }
+            if (meaning.find('\t') != std::string::npos || meaning.empty()) {
+                *conv->error = RecordName(conv, index) + ": line " +
+                               std::to_string(LineOf(conv, child)) +
+                               ": 7th character " + character + " without a meaning";
+                return ERR_INVFORMAT;
+            }
+            line += "\t" + std::string(1, (char)toupper((unsigned char)character[0])) + "\t" +
+                    meaning;
+            count++;
         } else if (NameIs(child, "note")) {
             status = AddNote(conv, index, NodeText(child), field);
+        } else if (child.type() == pugi::node_element) {
+            *conv->error = RecordName(conv, index) + ": line " +
+                           std::to_string(LineOf(conv, child)) + ": unknown element <" +
+                           child.name() + "> in <sevenChrDef>";
+            return ERR_INVFORMAT;
         }
         if (status < 0) {
             return status;
         }
     }
+    if (count == 0) {
+        *conv->error = RecordName(conv, index) + ": line " + std::to_string(LineOf(conv, def)) +
+                       ": <sevenChrDef> without an <extension>";
+        return ERR_INVFORMAT;
+    }
+    conv->sevenChars += line + "\n";
+    return 0;
+}
+
+// A note saying that some 7th characters do not apply to some codes, as FY2023 has under S06:
+// "7th characters D and S do not apply to codes in category S06 with 6th character 7 - death
+// due to ..., or 8 - death due to ...". It becomes an "X" line of the 7th-character entry: code,
+// the 6th characters, the excluded 7th characters. A note of that kind in any other wording
+// stops the conversion, so that a newer release cannot silently lose a rule.
+static int32_t AddSeventhExclusion(Converter *conv, uint32_t index, const pugi::xml_node &note)
+{
+    std::string text = NodeText(note);
+    bool about = text.find("7th character") != std::string::npos &&
+                 (text.find("not apply") != std::string::npos ||
+                  text.find("not applicable") != std::string::npos);
+    if (!about) {
+        return 0;
+    }
+    std::string reason;
+    std::string excluded;
+    std::string sixth;
+    std::string code;
+    size_t at = text.find("7th character");
+    size_t verb = text.find(" not apply", at);
+    size_t in = text.find(" to codes in ", verb == std::string::npos ? 0 : verb);
+    size_t with = text.find(" with 6th character ", in == std::string::npos ? 0 : in);
+    if (at != 0 || verb == std::string::npos || in == std::string::npos ||
+        with == std::string::npos) {
+        reason = "a 7th-character rule in words the converter does not know";
+    } else {
+        // "7th characters D and S do": the single letters between the subject and the verb.
+        for (size_t i = at + 13; i < verb; i++) {
+            unsigned char c = (unsigned char)text[i];
+            bool alone = isalnum(c) && !isalnum((unsigned char)text[i - 1]) &&
+                         (i + 1 >= verb || !isalnum((unsigned char)text[i + 1]));
+            if (alone) {
+                excluded += (char)c;
+            }
+        }
+        // "in category S06" or "in subcategory S06.0".
+        size_t codeStart = text.find(' ', in + 13);
+        code = codeStart == std::string::npos || codeStart > with
+                   ? std::string()
+                   : text.substr(codeStart + 1, with - codeStart - 1);
+        // "with 6th character 7 - ..., or 8 - ...": each character before " - ".
+        for (size_t i = with + 20; i + 2 < text.size(); i++) {
+            unsigned char c = (unsigned char)text[i];
+            bool alone = isalnum(c) && (text[i - 1] == ' ') && text.compare(i + 1, 2, " -") == 0;
+            if (alone) {
+                sixth += (char)c;
+            }
+        }
+        bool known = false;
+        for (const PendingRecord &rec : conv->records) {
+            known = known || rec.fields[0] == code;
+        }
+        if (excluded.empty() || sixth.empty() || !known || excluded.size() > 15 ||
+            sixth.size() > 15) {
+            reason = "a 7th-character rule that cannot be read (characters \"" + excluded +
+                     "\", code \"" + code + "\", 6th characters \"" + sixth + "\")";
+        }
+    }
+    if (!reason.empty()) {
+        *conv->error = RecordName(conv, index) + ": line " + std::to_string(LineOf(conv, note)) +
+                       ": " + reason + ": " + text;
+        return ERR_INVFORMAT;
+    }
+    conv->sevenChars += "X\t" + code + "\t" + sixth + "\t" + excluded + "\n";
     return 0;
 }
 
@@ -215,16 +328,13 @@ static int32_t AddTable(Converter *conv, uint32_t index, const pugi::xml_node &t
     return 0;
 }
 
-static void WarnUnknown(Converter *conv, uint32_t index, const char *name)
+// An element the converter does not know stops it: left out, its text would be a note the
+// program silently lacks.
+static int32_t UnknownElement(Converter *conv, uint32_t index, const pugi::xml_node &element)
 {
-    for (const std::string &seen : conv->unknownSeen) {
-        if (seen == name) {
-            return;
-        }
-    }
-    conv->unknownSeen.push_back(name);
-    conv->summary->warnings.push_back(RecordName(conv, index) + ": element <" + name +
-                                      "> ignored (first of its kind)");
+    *conv->error = "line " + std::to_string(LineOf(conv, element)) + ": unknown element <" +
+                   element.name() + "> in " + RecordName(conv, index);
+    return ERR_INVFORMAT;
 }
 
 // Fills fields 2-8 of record index from the element's own note containers.
@@ -250,6 +360,10 @@ static int32_t AddNotes(Converter *conv, uint32_t index, const pugi::xml_node &e
             status = AddNoteChildren(conv, index, child, &groups[GROUP_INCLUSION]);
         } else if (NameIs(child, "notes")) {
             status = AddNoteChildren(conv, index, child, &groups[GROUP_NOTES]);
+            for (pugi::xml_node note = child.child("note"); note && status == 0;
+                 note = note.next_sibling("note")) {
+                status = AddSeventhExclusion(conv, index, note);
+            }
         } else if (NameIs(child, "sevenChrNote")) {
             status = AddNoteChildren(conv, index, child, &groups[GROUP_SEVENTH_NOTE]);
         } else if (NameIs(child, "sevenChrDef")) {
@@ -265,7 +379,7 @@ static int32_t AddNotes(Converter *conv, uint32_t index, const pugi::xml_node &e
             return status;
         }
         if (!known) {
-            WarnUnknown(conv, index, name);
+            return UnknownElement(conv, index, child);
         }
     }
     std::string &notes = conv->records[index].fields[8];
@@ -406,7 +520,7 @@ static int32_t AddTabular(Converter *conv, const pugi::xml_node &tabular)
                 return status;
             }
         } else if (!InList(child.name(), kIgnoredRootChildren, COUNT_OF(kIgnoredRootChildren))) {
-            WarnUnknown(conv, root, child.name());
+            return UnknownElement(conv, root, child);
         }
     }
     return 0;
@@ -475,7 +589,7 @@ static int32_t WriteRecords(Converter *conv, std::string *output)
 }
 
 int32_t ConvertTabularXml(const char *xml, size_t size, std::string *output,
-                          ConvertSummary *summary, std::string *error)
+                          ConvertSummary *summary, std::string *error, std::string *sevenChars)
 {
     if (xml == nullptr || output == nullptr || summary == nullptr || error == nullptr) {
         return ERR_NULLPTR;
@@ -503,6 +617,7 @@ int32_t ConvertTabularXml(const char *xml, size_t size, std::string *output,
     Converter conv;
     conv.summary = summary;
     conv.error = error;
+    conv.xml = xml;
     std::string bytes;
     int32_t status = AddTabular(&conv, tabular);
     if (status == 0) {
@@ -513,5 +628,8 @@ int32_t ConvertTabularXml(const char *xml, size_t size, std::string *output,
     }
     summary->outputBytes = bytes.size();
     output->swap(bytes);
+    if (sevenChars != nullptr) {
+        sevenChars->swap(conv.sevenChars);
+    }
     return 0;
 }

@@ -32,9 +32,12 @@ struct ConvertSummary {
     std::vector<std::string> warnings;         // things converted but worth a look
 };
 
-// Converts the XML in xml[0..size) to the bytes of the record file, which replace *output.
-// Returns 0 or a negative status with a one-line reason in *error: ERR_INVFORMAT (not XML, or
-// not the tabular list), ERR_INVVALUE (a character Windows-1252 cannot hold), ERR_INVDATA
-// (malformed UTF-8), ERR_TOOLONG (a line the loader would cut), ERR_NULLPTR.
+// Converts the XML in xml[0..size) to the bytes of the record file, which replace *output, and,
+// when sevenChars is not null, the text of the 7th-character entry (data/README.md), which
+// replaces *sevenChars. Returns 0 or a negative status with a one-line reason in *error:
+// ERR_INVFORMAT (not XML, not the tabular list, an element it does not know, a 7th-character
+// definition or rule it cannot read), ERR_INVVALUE (a character Windows-1252 cannot hold),
+// ERR_INVDATA (malformed UTF-8), ERR_TOOLONG (a line the loader would cut), ERR_NULLPTR.
 int32_t ConvertTabularXml(const char *xml, size_t size, std::string *output,
-                          ConvertSummary *summary, std::string *error);
+                          ConvertSummary *summary, std::string *error,
+                          std::string *sevenChars = nullptr);

@@ -334,14 +334,81 @@ TEST(ConvertNotes, SemicolonIsWrittenAsCommaSoNoFieldSplits)
     EXPECT_EQ(c.summary.semicolonChars, 4u);
 }
 
-TEST(ConvertNotes, UnknownElementIsReportedOnce)
+TEST(ConvertNotes, UnknownElementStopsTheConversionWithItsLine)
 {
-    Conversion c = Convert(Doc("<chapter><name>1</name><desc>X (A00-B99)</desc><oddity/>"
-                               "<section id=\"A00-A09\"><desc>S</desc><oddity/></section>"
+    Conversion c = Convert(Doc("<chapter><name>1</name><desc>X (A00-B99)</desc>\n"
+                               "<section id=\"A00-A09\"><desc>S</desc>\n<oddity/></section>"
                                "</chapter>"));
-    ASSERT_EQ(c.status, 0) << c.error;
-    ASSERT_EQ(c.summary.warnings.size(), 1u);
-    EXPECT_NE(c.summary.warnings[0].find("<oddity>"), std::string::npos);
+    EXPECT_EQ(c.status, ERR_INVFORMAT);
+    EXPECT_NE(c.error.find("line 4"), std::string::npos) << c.error;
+    EXPECT_NE(c.error.find("<oddity>"), std::string::npos) << c.error;
+    EXPECT_NE(c.error.find("A00-A09"), std::string::npos) << c.error;
+    // Under the root too, and inside a 7th-character definition.
+    c = Convert(Doc("<oddity/>"));
+    EXPECT_EQ(c.status, ERR_INVFORMAT);
+    c = Convert(Doc("<chapter><name>1</name><desc>X (A00-B99)</desc><section id=\"A00-A09\">"
+                    "<desc>S</desc><diag><name>A00</name><desc>T</desc><sevenChrDef>"
+                    "<extension char=\"A\">initial</extension><odd/></sevenChrDef></diag>"
+                    "</section></chapter>"));
+    EXPECT_EQ(c.status, ERR_INVFORMAT);
+    EXPECT_NE(c.error.find("<odd>"), std::string::npos) << c.error;
+}
+
+// --- 7th-character entry ----------------------------------------------------------------------
+
+static int32_t ConvertSevens(const std::string &diags, std::string *sevens, std::string *error)
+{
+    std::string xml = Doc("<chapter><name>1</name><desc>X (A00-B99)</desc>"
+                          "<section id=\"S00-S09\"><desc>S</desc>" + diags +
+                          "</section></chapter>");
+    std::string bytes;
+    ConvertSummary summary;
+    return ConvertTabularXml(xml.data(), xml.size(), &bytes, &summary, error, sevens);
+}
+
+TEST(ConvertSevenths, EachDefinitionIsOneLineOfCharactersAndMeanings)
+{
+    std::string sevens, error;
+    ASSERT_EQ(0, ConvertSevens("<diag><name>S06</name><desc>Head</desc><sevenChrDef>"
+                               "<extension char=\"A\">initial encounter</extension>"
+                               "<note>an inclusion</note>"
+                               "<extension char=\"d\">subsequent  encounter</extension>"
+                               "</sevenChrDef><diag><name>S06.0</name><desc>C</desc></diag></diag>"
+                               "<diag><name>S07</name><desc>Crush</desc></diag>",
+                               &sevens, &error)) << error;
+    EXPECT_EQ(sevens, "D\tS06\tA\tinitial encounter\tD\tsubsequent encounter\n");
+}
+
+TEST(ConvertSevenths, RuleThatSomeCharactersDoNotApplyBecomesAnExclusionLine)
+{
+    std::string sevens, error;
+    ASSERT_EQ(0, ConvertSevens("<diag><name>S06</name><desc>Head</desc><sevenChrDef>"
+                               "<extension char=\"A\">initial encounter</extension>"
+                               "<extension char=\"D\">subsequent encounter</extension>"
+                               "<extension char=\"S\">sequela</extension></sevenChrDef>"
+                               "<notes><note>7th characters D and S do not apply to codes in "
+                               "category S06 with 6th character 7 - death due to brain injury, "
+                               "or 8 - death due to other cause.</note></notes></diag>",
+                               &sevens, &error)) << error;
+    EXPECT_NE(sevens.find("X\tS06\t78\tDS\n"), std::string::npos) << sevens;
+    // The same kind of rule in words the converter cannot read stops it.
+    std::string bad = "<diag><name>S06</name><desc>Head</desc><notes><note>Note that 7th "
+                      "character S does not apply here</note></notes></diag>";
+    EXPECT_EQ(ERR_INVFORMAT, ConvertSevens(bad, &sevens, &error));
+    EXPECT_NE(error.find("7th-character rule"), std::string::npos) << error;
+}
+
+TEST(ConvertSevenths, DefinitionWithoutCharactersOrWithABadCharacterIsRefused)
+{
+    std::string sevens, error;
+    EXPECT_EQ(ERR_INVFORMAT, ConvertSevens("<diag><name>S06</name><desc>H</desc><sevenChrDef>"
+                                           "</sevenChrDef></diag>", &sevens, &error));
+    EXPECT_EQ(ERR_INVFORMAT, ConvertSevens("<diag><name>S06</name><desc>H</desc><sevenChrDef>"
+                                           "<extension char=\"AB\">x</extension></sevenChrDef>"
+                                           "</diag>", &sevens, &error));
+    EXPECT_EQ(ERR_INVFORMAT, ConvertSevens("<diag><name>S06</name><desc>H</desc><sevenChrDef>"
+                                           "<extension char=\"A\"> </extension></sevenChrDef>"
+                                           "</diag>", &sevens, &error));
 }
 
 // --- Character set -----------------------------------------------------------------------------
@@ -501,6 +568,18 @@ TEST(ConvertRelease, Fy2023GivesTheExpectedRecords)
     EXPECT_LE(c.summary.longestField, 8192u);
     EXPECT_NEAR((double)c.bytes.size(), 4.79e6, 0.01e6);
     EXPECT_TRUE(c.summary.warnings.empty());
+    std::string sevens, error;
+    ConvertSummary summary;
+    ASSERT_EQ(0, ConvertTabularXml(xml.data(), xml.size(), &c.bytes, &summary, &error, &sevens));
+    size_t defs = 0, rules = 0;
+    for (size_t at = 0; at < sevens.size(); at = sevens.find('\n', at) + 1) {
+        defs += sevens.compare(at, 2, "D\t") == 0;
+        rules += sevens.compare(at, 2, "X\t") == 0;
+    }
+    EXPECT_EQ(defs, 507u);
+    EXPECT_EQ(rules, 1u);
+    EXPECT_NE(sevens.find("D\tS52\tA\tinitial encounter for closed fracture\tB\t"),
+              std::string::npos);
     for (const ParsedRecord &r : c.records) {
         ASSERT_EQ(r.fields.size(), 9u) << r.fields[0];
         ASSERT_TRUE(r.parent == 0xFFFFFFFF || r.parent < r.index) << r.fields[0];

@@ -1,0 +1,81 @@
+// morbivue-cli check [CODE...]: whether each code may go on a claim, one line a code, from the
+// arguments or, without them, from standard input (a whole claim list, one code a line).
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "classification/code_validity.h"
+#include "classification/seventh_chars.h"
+#include "foundation/mem.h"
+#include "foundation/status.h"
+#include "tools/cli/cli.h"
+
+struct CheckRun {
+    const RecordTable *table;
+    const SeventhCharTable *chars;
+    std::string normal;   // the code in its normal form, any length
+    char title[1024];     // the record's title, composed for a complete code
+    bool allBillable;     // no code so far was anything but billable
+};
+
+// One output line; an empty (or blank) line of input gives none.
+static void CheckOne(CheckRun *run, const char *typed) {
+    char none[1];
+    int32_t length = CodeNormalise(typed, none, 0);
+    if (length <= 0) return;
+    run->normal.assign((size_t)length + 1, '\0');
+    CodeNormalise(typed, &run->normal[0], length);
+    run->normal.resize((size_t)length);
+    CodeCheckResult result;
+    CodeCheck(run->table, run->chars, typed, &result);
+    CodeCheckTitle(run->table, &result, run->title, (int32_t)sizeof run->title - 1);
+    if (result.validity != CODE_BILLABLE) run->allBillable = false;
+    fwrite(run->normal.data(), 1, run->normal.size(), stdout);
+    printf("\t%s\t%s\n", CodeValidityName(result.validity), run->title);
+}
+
+// Lines of any length; LF or CR LF ends, a last line without its end included.
+static void CheckStream(CheckRun *run, FILE *in) {
+    std::string line;
+    int c;
+    bool pending = false;
+    while ((c = getc(in)) != EOF) {
+        if (c == '\n') {
+            CheckOne(run, line.c_str());
+            line.clear();
+            pending = false;
+        } else {
+            // A zero byte would end the code early: it is no character of a code either way.
+            line += c == '\0' ? '?' : (char)c;
+            pending = true;
+        }
+    }
+    if (pending) CheckOne(run, line.c_str());
+}
+
+int CliCheck(int argc, char **argv) {
+    RecordTable table = {};
+    if (CliLoadRecords(&table) < 0) return EXIT_FAILED;
+    SeventhCharTable chars = {};
+    int32_t status = SeventhCharLoad(&chars, &table);
+    if (status < 0) {
+        fprintf(stderr, "morbivue-cli: failed to load the 7th characters: %s\n",
+                StatusName(status));
+        RecordTableFree(&table);
+        return EXIT_FAILED;
+    }
+    CheckRun *run = new CheckRun();
+    run->table = &table;
+    run->chars = &chars;
+    run->allBillable = true;
+    if (argc == 0) {
+        CheckStream(run, stdin);
+    } else {
+        for (int i = 0; i < argc; i++) CheckOne(run, argv[i]);
+    }
+    int result = run->allBillable ? EXIT_OK : EXIT_FAILED;
+    delete run;
+    SeventhCharFree(&chars);
+    RecordTableFree(&table);
+    return result;
+}
