@@ -25,3 +25,7 @@ void CliWritePiece(void *context, const char *text, int32_t length);
 // check [CODE...]: CODE<TAB>STATUS<TAB>TITLE per code; stdin lines without CODE. Exit 0 when every
 // code is billable, 1 otherwise.
 int CliCheck(int argc, char **argv);
+
+// search WORD...: "Find" for the words joined by blanks (3 characters or more), CODE<TAB>TITLE
+// per hit; nothing found is said on stderr. Exit 0, 2 for a short text.
+int CliSearch(int argc, char **argv);

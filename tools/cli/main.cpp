@@ -11,8 +11,8 @@
 
 #include "classification/code_refs.h"
 #include "classification/page_compose.h"
+#include "classification/page_ref.h"
 #include "classification/record_table.h"
-#include "classification/search.h"
 #include "foundation/mem.h"
 #include "foundation/status.h"
 #include "tools/cli/cli.h"
@@ -27,13 +27,15 @@ static const CliCommand kCommands[] = {
     {"check", CliCheck,
      "  check [CODE...] billable, not-billable or unknown per code (stdin without CODE):\n"
      "                 CODE<TAB>STATUS<TAB>TITLE; exit 0 when every code is billable\n"},
+    {"search", CliSearch,
+     "  search WORD... records found as \"Find\" finds them (the phrase, a typed code, all\n"
+     "                 words; 3 characters or more): CODE<TAB>TITLE\n"},
     {nullptr, nullptr, nullptr},
 };
 
 static const char kUsage[] =
     "usage: morbivue-cli COMMAND [ARGUMENT]\n"
     "  stats          record count, records per level, leaves, text bytes\n"
-    "  search WORD    records containing WORD (3 characters or more): CODE<TAB>TITLE\n"
     "  find CODE      the record with CODE: POSITION<TAB>CODE<TAB>TITLE\n"
     "  page CODE      the text of the record's page\n"
     "  links CODE     the links of the record's page: KIND<TAB>CODE\n";
@@ -99,22 +101,6 @@ static int Stats(const RecordTable *table) {
     return EXIT_OK;
 }
 
-static void PrintHit(void *context, int32_t hitNumber, const PageRef *hit) {
-    const RecordTable *table = (const RecordTable *)context;
-    PrintRecordLine(&table->records[hit->index]);
-}
-
-static int Search(const RecordTable *table, const char *word) {
-    SearchState state = {};
-    int32_t status = SearchRecords(&state, table, word, PrintHit, (void *)table);
-    ClearSearchResults(&state);
-    if (status < 0) {
-        fprintf(stderr, "morbivue-cli: search failed: %s\n", StatusName(status));
-        return EXIT_FAILED;
-    }
-    return EXIT_OK;
-}
-
 static int32_t Find(const RecordTable *table, const char *code) {
     int32_t position = FindRecordByCode(table, PAGE_KIND_RECORD, code);
     if (position < 0) {
@@ -167,8 +153,6 @@ static int Run(const char *command, const char *argument) {
     int result = EXIT_OK;
     if (strcmp(command, "stats") == 0) {
         result = Stats(&table);
-    } else if (strcmp(command, "search") == 0) {
-        result = Search(&table, argument);
     } else if (strcmp(command, "find") == 0) {
         int32_t position = Find(&table, argument);
         if (position < 0) {
@@ -202,18 +186,13 @@ int main(int argc, char **argv) {
             return result;
         }
     }
-    bool takesArgument = strcmp(command, "search") == 0 || strcmp(command, "find") == 0 ||
+    bool takesArgument = strcmp(command, "find") == 0 ||
                          strcmp(command, "page") == 0 || strcmp(command, "links") == 0;
     bool known = takesArgument || strcmp(command, "stats") == 0;
     if (!known || argc != (takesArgument ? 3 : 2)) {
         return Usage();
     }
     const char *argument = takesArgument ? argv[2] : "";
-    if (strcmp(command, "search") == 0 && strlen(argument) < (size_t)MIN_SEARCH_CHARS) {
-        fprintf(stderr, "morbivue-cli: a search word needs at least %d characters\n",
-                (int)MIN_SEARCH_CHARS);
-        return EXIT_USAGE;
-    }
     StartMemoryTracer(20000);
     int result = Run(command, argument);
     fflush(stdout);

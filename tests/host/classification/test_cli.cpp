@@ -72,6 +72,24 @@ TEST_F(Cli, SearchListsCodeAndTitle) {
     Result none = RunCli("search qqxyzzy");
     EXPECT_EQ(none.status, 0);
     EXPECT_EQ(none.out, "");
+    EXPECT_EQ(RunCli("search qqxyzzy", true).out, "No record contains \"qqxyzzy\".\n");
+}
+
+TEST_F(Cli, SearchFindsTypedCodesAndAllWordsAsTheWindowDoes) {
+    Result code = RunCli("search S52121A");
+    EXPECT_EQ(code.status, 0);
+    EXPECT_EQ(code.out, "S52.121\tDisplaced fracture of head of right radius\n");
+    Result words = RunCli("search diabetes kidney");
+    Result quoted = RunCli("search 'kidney  diabetes'");
+    EXPECT_EQ(words.status, 0);
+    EXPECT_NE(words.out.find("\nE11.22\tType 2 diabetes mellitus with diabetic chronic kidney"),
+              std::string::npos)
+        << words.out;
+    EXPECT_EQ(quoted.out, words.out) << "one argument or several, any order";
+    Result none = RunCli("search pressure ulcr heel", true);
+    EXPECT_EQ(none.status, 0);
+    EXPECT_EQ(none.out, "No record contains \"pressure ulcr heel\".\n");
+    EXPECT_EQ(RunCli("search pressure ulcr heel").out, "");
 }
 
 TEST_F(Cli, ShortSearchWordIsRefused) {
@@ -103,7 +121,8 @@ TEST_F(Cli, PageAndLinks) {
 }
 
 TEST_F(Cli, BadCommandLinesGiveUsage) {
-    for (const char *args : {"", "--help", "frobnicate", "find", "stats extra", "page A00 B00"}) {
+    for (const char *args :
+         {"", "--help", "frobnicate", "find", "stats extra", "page A00 B00", "search"}) {
         Result r = RunCli(args, true);
         EXPECT_EQ(r.status, 2) << args;
         EXPECT_NE(r.out.find("usage: morbivue-cli"), std::string::npos) << args;
