@@ -36,6 +36,20 @@ static inline int Accept(const unsigned char *text, size_t at, const unsigned ch
            MatchesAt(text + at + k, word + k, m - k);
 }
 
+#if defined(__SSE2__)
+// The bit that tells a letter's cases apart, in every lane; none for any other character.
+static inline __m128i CaseMask(unsigned char c) {
+    c = Fold(c);
+    return _mm_set1_epi8((c >= 'A' && c <= 'Z') ? 0x20 : 0);
+}
+
+// What a lane holds, once or-ed with CaseMask(c), where the text has c in either case.
+static inline __m128i Wanted(unsigned char c) {
+    c = Fold(c);
+    return _mm_set1_epi8((char)((c >= 'A' && c <= 'Z') ? (c | 0x20) : c));
+}
+#endif
+
 ptrdiff_t ScanFind(const unsigned char *text, size_t from, size_t n, const unsigned char *word,
                    size_t m, ScanMode mode) {
     if (text == nullptr || word == nullptr || m == 0 || n < m || from > n - m) {
@@ -46,23 +60,27 @@ ptrdiff_t ScanFind(const unsigned char *text, size_t from, size_t n, const unsig
 #if defined(__SSE2__)
     // A letter's two cases differ only in bit 0x20, and no other byte shares them once that bit
     // is set; any other character is compared as it is. Candidates are positions whose first
-    // two characters match (the first only, for a word of one character).
-    const unsigned char w0 = Fold(word[0]);
-    const unsigned char w1 = m > 1 ? Fold(word[1]) : 0;
-    const int letter0 = w0 >= 'A' && w0 <= 'Z';
-    const int letter1 = w1 >= 'A' && w1 <= 'Z';
-    const __m128i mask0 = _mm_set1_epi8(letter0 ? 0x20 : 0);
-    const __m128i mask1 = _mm_set1_epi8(letter1 ? 0x20 : 0);
-    const __m128i want0 = _mm_set1_epi8((char)(letter0 ? (w0 | 0x20) : w0));
-    const __m128i want1 = _mm_set1_epi8((char)(letter1 ? (w1 | 0x20) : w1));
+    // two characters and last character match (fewer for a shorter word); the word's other
+    // characters and the byte before are only looked at for those.
+    const size_t lastChar = m > 2 ? m - 1 : 0;
+    const __m128i mask0 = CaseMask(word[0]);
+    const __m128i want0 = Wanted(word[0]);
+    const __m128i mask1 = CaseMask(m > 1 ? word[1] : 0);
+    const __m128i want1 = Wanted(m > 1 ? word[1] : 0);
+    const __m128i maskN = CaseMask(word[lastChar]);
+    const __m128i wantN = Wanted(word[lastChar]);
     const size_t known = m > 1 ? 2 : 1;
-    // Blocks of 16 candidates whose second characters also lie inside text[0..n).
+    // Blocks of 16 candidates whose characters compared here all lie inside text[0..n).
     while (i + 16 <= last) {
         __m128i a = _mm_loadu_si128((const __m128i *)(text + i));
         __m128i hit = _mm_cmpeq_epi8(_mm_or_si128(a, mask0), want0);
         if (m > 1) {
             __m128i b = _mm_loadu_si128((const __m128i *)(text + i + 1));
             hit = _mm_and_si128(hit, _mm_cmpeq_epi8(_mm_or_si128(b, mask1), want1));
+        }
+        if (lastChar > 0) {
+            __m128i c = _mm_loadu_si128((const __m128i *)(text + i + lastChar));
+            hit = _mm_and_si128(hit, _mm_cmpeq_epi8(_mm_or_si128(c, maskN), wantN));
         }
         unsigned bits = (unsigned)_mm_movemask_epi8(hit);
         while (bits != 0) {
@@ -75,8 +93,11 @@ ptrdiff_t ScanFind(const unsigned char *text, size_t from, size_t n, const unsig
         i += 16;
     }
 #endif
+    // The rest, fewer than 16 + m positions: most of a short field, so the first character
+    // decides quickly.
+    const unsigned char first = Fold(word[0]);
     for (; i <= last; i++) {
-        if (Accept(text, i, word, m, 0, mode)) {
+        if (Fold(text[i]) == first && Accept(text, i, word, m, 1, mode)) {
             return (ptrdiff_t)i;
         }
     }

@@ -98,12 +98,21 @@ int32_t SearchWordsMatch(const TextRecord *record, const char *phrase, uint32_t 
     return match;
 }
 
-static void Add(SearchState *state, int32_t position, SearchHitFn onHit, void *context) {
-    PageRef hit = {PAGE_KIND_RECORD, position};
-    int32_t number = AddSearchHit(state, hit);
-    if (number >= 0 && onHit != nullptr) {
-        onHit(context, number, &state->hits[number]);
+// Marks, while the hits are gathered, a hit that belongs after the code-and-title group.
+static const uint16_t KIND_LATER = 0x8000;
+
+// Moves the code-and-title hits of h[0..n) ahead of the others, each group keeping its order,
+// without memory of its own: both halves are partitioned, then the middle rotated. Returns the
+// number of code-and-title hits.
+static int32_t PartitionHits(PageRef *h, int32_t n) {
+    if (n <= 1) {
+        return n == 1 && !(h[0].kind & KIND_LATER) ? 1 : 0;
     }
+    int32_t half = n / 2;
+    int32_t a = PartitionHits(h, half);
+    int32_t b = PartitionHits(h + half, n - half);
+    std::rotate(h + a, h + half, h + half + b);
+    return a + b;
 }
 
 int32_t SearchAllWords(SearchState *state, const RecordTable *table, const char *phrase,
@@ -122,18 +131,22 @@ int32_t SearchAllWords(SearchState *state, const RecordTable *table, const char 
     ClearSearchResults(state);
     state->searchWord = MemStrDup(phrase);
     state->rule = SEARCH_RULE_ALL_WORDS;
+    // One pass over the records (they are too many to walk twice within the time a search may
+    // take); the groups are put in order afterwards, and the caller hears of each hit then.
     const uint32_t count = table->records != nullptr ? table->recordCount : 0;
     for (uint32_t i = 0; i < count; i++) {
         const TextRecord *r = &table->records[i];
-        if (r->marker == RECORD_MARKER && AllWordsIn(r, &list, TITLE_FIELDS)) {
-            Add(state, (int32_t)i, onHit, context);
+        if (r->marker != RECORD_MARKER || !AllWordsIn(r, &list, MAX_RECORD_FIELDS)) {
+            continue;
         }
+        uint16_t later = AllWordsIn(r, &list, TITLE_FIELDS) ? 0 : KIND_LATER;
+        AddSearchHit(state, PageRef{(uint16_t)(PAGE_KIND_RECORD | later), (int32_t)i});
     }
-    for (uint32_t i = 0; i < count; i++) {
-        const TextRecord *r = &table->records[i];
-        if (r->marker == RECORD_MARKER && AllWordsIn(r, &list, MAX_RECORD_FIELDS) &&
-            !AllWordsIn(r, &list, TITLE_FIELDS)) {
-            Add(state, (int32_t)i, onHit, context);
+    PartitionHits(state->hits, state->hitCount);
+    for (int32_t k = 0; k < state->hitCount; k++) {
+        state->hits[k].kind = PAGE_KIND_RECORD;
+        if (onHit != nullptr) {
+            onHit(context, k, &state->hits[k]);
         }
     }
     MemFree(list.spans);
