@@ -95,6 +95,12 @@ static int32_t CreateTabChildren(BrowserWindow *w, HFONT font) {
     SendMessageA(edit, WM_SETFONT, (WPARAM)font, FALSE);
     SubclassCharForward(edit, w->window, MSG_CONTROL_CHAR);
 
+    // Shown by a search that finds nothing; no failure of the window if it cannot be made.
+    HWND nothing = CreateChild(w, &w->nothingFound, 0, "STATIC", "", WS_CHILD | SS_LEFTNOWORDWRAP,
+                               tab, IDC_NOTHING_FOUND);
+    if (nothing)
+        SendMessageA(nothing, WM_SETFONT, (WPARAM)font, FALSE);
+
     ShowWindow(tree, SW_SHOW);
     ShowWindow(list, SW_HIDE);
     ShowWindow(find, SW_HIDE);

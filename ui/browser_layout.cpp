@@ -18,7 +18,9 @@ void BrowserComputeLayout(BrowserWindow *w) {
     // The tab control's children are placed in the tab control's client coordinates.
     SetRect(&w->tab, 0, 0, s - 4, h);
     SetRect(&w->tree, 6, 30, s - 16, h - 12);
-    SetRect(&w->list, 6, 30, s - 16, h - 45);
+    // The nothing-found line takes the bottom of the (then empty) list's place.
+    SetRect(&w->list, 6, 30, s - 16, h - (w->nothingFoundOn ? 67 : 45));
+    SetRect(&w->nothingFound, 8, h - 64, s - 16, h - 45);
     SetRect(&w->findButton, 8, h - 39, 72, h - 13);
     SetRect(&w->searchEdit, 73, h - 39, s - 16, h - 13);
     SetRect(&w->viewer, s + 4, 37, width, h);
@@ -40,7 +42,7 @@ void BrowserApplyLayout(BrowserWindow *w) {
     const ControlSlot *order[] = {&w->tab,        &w->tree,          &w->list,
                                   &w->findButton, &w->searchEdit,    &w->viewer,
                                   &w->resizeBar,  &w->backButton,    &w->forwardButton,
-                                  &w->showWordCheck, &w->infoButton};
+                                  &w->showWordCheck, &w->infoButton, &w->nothingFound};
     for (const ControlSlot *slot : order)
         if (slot->handle)
             Move(slot);

@@ -53,11 +53,13 @@ int32_t ShowTab(BrowserWindow *w, int32_t tab) {
         ShowWindow(w->list.handle, SW_HIDE);
         ShowWindow(w->findButton.handle, SW_HIDE);
         ShowWindow(w->searchEdit.handle, SW_HIDE);
+        ShowWindow(w->nothingFound.handle, SW_HIDE);
     } else if (tab == 1) {
         ShowWindow(w->tree.handle, SW_HIDE);
         ShowWindow(w->list.handle, SW_SHOW);
         ShowWindow(w->findButton.handle, SW_SHOW);
         ShowWindow(w->searchEdit.handle, SW_SHOW);
+        ShowWindow(w->nothingFound.handle, w->nothingFoundOn ? SW_SHOW : SW_HIDE);
         SetFocus(w->searchEdit.handle);
     }
     return 0;

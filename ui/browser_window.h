@@ -52,6 +52,7 @@ enum : UINT {
 enum : int32_t {
     IDC_FIND_BUTTON = 501,
     IDC_SEARCH_EDIT = 504,
+    IDC_NOTHING_FOUND = 505,
     IDC_INFO_BUTTON = 507,
     IDC_VIEWER = 520,
     IDC_BACK_BUTTON = 530,
@@ -75,6 +76,8 @@ struct BrowserWindow {
     ControlSlot list;            // hit list view, child of the tab control
     ControlSlot findButton;      // "Find", child of the tab control
     ControlSlot searchEdit;      // search edit, child of the tab control
+    ControlSlot nothingFound;    // line under the hit list saying a search found nothing; tab child
+    int32_t nothingFoundOn;      // nonzero while that line has something to say
     ControlSlot viewer;          // the rich-edit viewer
     RichTextView *textView;      // output object over the viewer; owned; null if creation failed
     ControlSlot resizeBar;       // the resize bar between the panes

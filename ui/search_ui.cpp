@@ -1,10 +1,12 @@
-// Search in the window: runs the full-text search for the word in the search edit, fills the
-// virtual hit list, answers its cells and opens the page of an activated hit.
+// Search in the window: runs "Find" for the text in the search edit, fills the virtual hit list
+// or says under it that nothing was found, opens a typed code's page, answers the list's cells
+// and opens the page of an activated hit.
 #include "ui/search_ui.h"
 
 #include <cstring>
 
 #include "classification/search.h"
+#include "classification/search_find.h"
 #include "foundation/status.h"
 #include "ui/browser_window.h"
 #include "ui/features.h"
@@ -20,14 +22,52 @@ static void InsertHitRow(void *context, int32_t hitNumber, const PageRef *) {
     SendMessageA(list, LVM_INSERTITEMA, 0, (LPARAM)&item);
 }
 
+// The line under the list: text shows it, null takes it away. The list gives the line its
+// room only while the line is there.
+static void SetNothingFound(BrowserWindow *w, const char *text) {
+    int32_t on = text != nullptr;
+    if (!w->nothingFound.handle || (!on && !w->nothingFoundOn)) return;
+    SetWindowTextA(w->nothingFound.handle, on ? text : "");
+    if (on != w->nothingFoundOn) {
+        w->nothingFoundOn = on;
+        BrowserComputeLayout(w);
+        BrowserApplyLayout(w);
+        InvalidateRect(w->list.handle, nullptr, TRUE);
+    }
+    int visible = on && IsWindowVisible(w->list.handle);
+    ShowWindow(w->nothingFound.handle, visible ? SW_SHOW : SW_HIDE);
+}
+
+// A typed code's one hit is opened at once, as a click on its row would: row selected, page
+// shown with one history entry.
+static void OpenCodeHit(BrowserWindow *w) {
+    PageRef hit = w->search.hits[0];
+    if (hit.kind != PAGE_KIND_RECORD || hit.index < 0 ||
+        (uint32_t)hit.index >= w->table.recordCount)
+        return;
+    LVITEMA state = {};
+    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(w->list.handle, LVM_SETITEMSTATE, 0, (LPARAM)&state);
+    ShowRecordPage(w, PAGE_KIND_RECORD, &w->table.records[hit.index], w->table.records, 1);
+}
+
 int32_t SearchInWindow(BrowserWindow *w, const char *word) {
     if (!w || !word) return ERR_NULLPTR;
     if ((int32_t)strlen(word) < MIN_SEARCH_CHARS) return ERR_EMPTY;
     HWND list = w->list.handle;
     SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
     SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-    int32_t status = SearchRecords(&w->search, &w->table, word, InsertHitRow, list);
+    int32_t status = SearchFind(&w->search, &w->table, nullptr, word, InsertHitRow, list);
     SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+    if (status < 0) return status;
+    if (w->search.hitCount == 0) {
+        char line[NOTHING_FOUND_CHARS + 1];
+        SetNothingFound(w, SearchNothingFoundText(&w->table, word, line, NOTHING_FOUND_CHARS));
+    } else {
+        SetNothingFound(w, nullptr);
+        if (w->search.rule == SEARCH_RULE_CODE) OpenCodeHit(w);
+    }
     return status;
 }
 
@@ -36,7 +76,8 @@ void SearchOnFind(BrowserWindow *w, int focusList) {
     w->textBuffer[0] = '\0';
     GetWindowTextA(w->searchEdit.handle, w->textBuffer, w->textCapacity);
     if (SearchInWindow(w, w->textBuffer) < 0) return;
-    if (focusList) SetFocus(w->list.handle);
+    // A typed code's page is the answer: the focus stays where opening it put it.
+    if (focusList && w->search.rule != SEARCH_RULE_CODE) SetFocus(w->list.handle);
 }
 
 void SearchOnGetDispInfo(BrowserWindow *w, NMLVDISPINFOA *info) {
