@@ -114,14 +114,16 @@ static int32_t PaddedLeaf(const RecordTable *table, const SeventhCharTable *char
     return -1;
 }
 
-static void KindOfRecord(const RecordTable *table, int32_t at, CodeCheckResult *result) {
-    const TextRecord *r = &table->records[at];
-    const char *code = RecordField(r, FIELD_CODE);
-    if (strchr(code, '-') != nullptr) {
-        result->kind = r->parent == 0 ? CODE_KIND_CHAPTER : CODE_KIND_BLOCK;
-    } else {
-        result->kind = IsLeaf(r) ? CODE_KIND_LEAF : CODE_KIND_HEADER;
+// Chapters and blocks carry a range as their code; a chapter hangs from the root.
+CodeKind RecordCodeKind(const RecordTable *table, int32_t position) {
+    if (table == nullptr || position <= 0 || (uint32_t)position >= table->recordCount) {
+        return CODE_KIND_NONE;
     }
+    const TextRecord *r = &table->records[position];
+    if (strchr(RecordField(r, FIELD_CODE), '-') != nullptr) {
+        return r->parent == 0 ? CODE_KIND_CHAPTER : CODE_KIND_BLOCK;
+    }
+    return IsLeaf(r) ? CODE_KIND_LEAF : CODE_KIND_HEADER;
 }
 
 int32_t CodeCheck(const RecordTable *table, const SeventhCharTable *chars, const char *typed,
@@ -138,7 +140,7 @@ int32_t CodeCheck(const RecordTable *table, const SeventhCharTable *chars, const
     if (at >= 0) {
         result->record = at;
         result->def = SeventhCharDefFor(chars, at);
-        KindOfRecord(table, at, result);
+        result->kind = RecordCodeKind(table, at);
         bool billable = result->kind == CODE_KIND_LEAF && result->def == nullptr;
         result->validity = billable ? CODE_BILLABLE : CODE_NOT_BILLABLE;
         return 0;

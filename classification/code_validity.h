@@ -42,6 +42,10 @@ struct CodeCheckResult {
 // length of the whole normal form (which may exceed capacity), or ERR_NULLPTR.
 int32_t CodeNormalise(const char *typed, char *out, int32_t capacity);
 
+// What the record at position is: chapter, block, header or leaf; CODE_KIND_NONE for the root
+// or a position outside the table.
+CodeKind RecordCodeKind(const RecordTable *table, int32_t position);
+
 // Records below the record at position (all levels); 0 for a leaf or a position outside the table.
 int32_t RecordDescendantCount(const RecordTable *table, int32_t position);
 

@@ -89,6 +89,19 @@ static void Write(const PageSink *sink, PageWorkspace *ws, const char *text, siz
     }
 }
 
+void PageSinkWrite(const PageSink *sink, PageWorkspace *workspace, const char *text,
+                   size_t length) {
+    if (sink != nullptr && workspace != nullptr && text != nullptr) {
+        Write(sink, workspace, text, length);
+    }
+}
+
+void PageSinkEffects(const PageSink *sink, int32_t bold, int32_t italic, int32_t underline) {
+    if (sink != nullptr) {
+        SetEffects(sink, bold, italic, underline);
+    }
+}
+
 // Item ends: "./" becomes blank and line feed, ".//" blank and two line feeds.
 static void BreakItems(char *text) {
     size_t i = 0;

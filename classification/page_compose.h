@@ -2,6 +2,7 @@
 // effects, link style, text) that the viewer replays, and the link table the page leaves
 // behind. Nothing here knows the viewer; search-word highlighting is the viewer's business.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 #include "record_table.h"
@@ -70,6 +71,13 @@ struct PageWorkspace {
 // ERR_INVPARAM for a textCapacity below 1.
 int32_t ComposeRecordPage(const RecordTable *table, uint16_t kind, const TextRecord *record,
                           PageWorkspace *workspace, LinkTable *links, const PageSink *sink);
+
+// Hands length bytes of text to the sink through the workspace's scratch buffer, in pieces the
+// viewer takes whole (nothing is cut). For the composers that add to a page.
+void PageSinkWrite(const PageSink *sink, PageWorkspace *workspace, const char *text,
+                   size_t length);
+// Sets the three effects through the sink, when it takes them.
+void PageSinkEffects(const PageSink *sink, int32_t bold, int32_t italic, int32_t underline);
 
 // The field part of the above, for the text already in workspace->textBuffer (changed in place).
 // 0; ERR_NULLPTR.

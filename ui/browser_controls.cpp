@@ -4,6 +4,7 @@
 
 #include "archive/embedded_archive.h"
 #include "classification/code_refs.h"
+#include "classification/seventh_chars.h"
 #include "foundation/log.h"
 #include "foundation/mem.h"
 #include "foundation/status.h"
@@ -123,6 +124,13 @@ static int32_t LoadData(BrowserWindow *w) {
     }
     // Links on pages are resolved through the code index; without it lookups only scan.
     CodeIndexBuild(&w->table);
+    // Without its 7th characters a page would call codes billable that are not: no window then.
+    status = SeventhCharLoad(&w->sevenths, &w->table);
+    if (status < 0) {
+        MessageBoxPrint(nullptr, MB_ICONERROR, "Error", "Failed to read ICD10 data: %.32s",
+                        StatusName(status));
+        return status;
+    }
     return 0;
 }
 

@@ -67,6 +67,7 @@ int32_t ShowTab(BrowserWindow *w, int32_t tab) {
 
 // Everything the state owns, then the state itself.
 static void ReleaseState(BrowserWindow *w) {
+    SeventhCharFree(&w->sevenths);
     RecordTableFree(&w->table);
     ClearSearchResults(&w->search);
     MemFree(w->textBuffer);

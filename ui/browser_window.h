@@ -9,6 +9,7 @@
 #include "classification/page_ref.h"
 #include "classification/record_table.h"
 #include "classification/search.h"
+#include "classification/seventh_chars.h"
 
 struct RichTextView;
 
@@ -89,6 +90,7 @@ struct BrowserWindow {
     int32_t dragLineX;           // x of the line drawn during a splitter drag
     AppContext *app;             // the application record; not owned
     RecordTable table;           // the loaded records (recordCount, records, code index); owned
+    SeventhCharTable sevenths;   // the 7th characters of the records; owned
     int32_t textCapacity;        // characters in each text buffer: TEXT_BUFFER_CHARS
     char *textBuffer;            // shared scratch buffer, textCapacity + 1 bytes; owned
     char *scratchBuffer;         // second scratch buffer, used by page rendering; owned

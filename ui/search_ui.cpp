@@ -58,7 +58,7 @@ int32_t SearchInWindow(BrowserWindow *w, const char *word) {
     HWND list = w->list.handle;
     SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
     SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-    int32_t status = SearchFind(&w->search, &w->table, nullptr, word, InsertHitRow, list);
+    int32_t status = SearchFind(&w->search, &w->table, &w->sevenths, word, InsertHitRow, list);
     SetCursor(LoadCursorA(nullptr, IDC_ARROW));
     if (status < 0) return status;
     if (w->search.hitCount == 0) {

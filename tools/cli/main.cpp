@@ -10,9 +10,12 @@
 #endif
 
 #include "classification/code_refs.h"
+#include "classification/code_validity.h"
 #include "classification/page_compose.h"
+#include "classification/page_context.h"
 #include "classification/page_ref.h"
 #include "classification/record_table.h"
+#include "classification/seventh_chars.h"
 #include "foundation/mem.h"
 #include "foundation/status.h"
 #include "tools/cli/cli.h"
@@ -110,10 +113,21 @@ static int32_t Find(const RecordTable *table, const char *code) {
     return position;
 }
 
-// Composes the page of the record with code; prints its text, or its link table.
+// Composes the page of the record with code (a complete code shows its leaf's page, with its
+// coding context); prints its text, or its link table.
 static int Page(const RecordTable *table, const char *code, bool linksOnly) {
-    int32_t position = Find(table, code);
+    SeventhCharTable chars = {};
+    int32_t status = SeventhCharLoad(&chars, table);
+    if (status < 0) {
+        fprintf(stderr, "morbivue-cli: failed to load the 7th characters: %s\n",
+                StatusName(status));
+        return EXIT_FAILED;
+    }
+    CodeCheckResult check;
+    CodeCheck(table, &chars, code, &check);
+    int32_t position = check.record > 0 ? check.record : Find(table, code);
     if (position < 0) {
+        SeventhCharFree(&chars);
         return EXIT_FAILED;
     }
     char *text = (char *)MemAlloc(TEXT_BUFFER_CHARS + 1);
@@ -126,8 +140,12 @@ static int Page(const RecordTable *table, const char *code, bool linksOnly) {
         if (!linksOnly) {
             sink.writeText = CliWritePiece;
         }
-        int32_t status = ComposeRecordPage(table, PAGE_KIND_RECORD, &table->records[position],
-                                           &workspace, links, &sink);
+        status = ComposeRecordPage(table, PAGE_KIND_RECORD, &table->records[position],
+                                   &workspace, links, &sink);
+        if (status == 0) {
+            status = ComposePageContext(table, &chars, PAGE_KIND_RECORD,
+                                        &table->records[position], &workspace, links, &sink);
+        }
         if (status < 0) {
             fprintf(stderr, "morbivue-cli: page failed: %s\n", StatusName(status));
         } else {
@@ -142,6 +160,7 @@ static int Page(const RecordTable *table, const char *code, bool linksOnly) {
     MemFree(links);
     MemFree(scratch);
     MemFree(text);
+    SeventhCharFree(&chars);
     return result;
 }
 

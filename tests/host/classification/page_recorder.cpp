@@ -1,6 +1,7 @@
 // Recording page sink for the page composition tests.
 #include "page_recorder.h"
 
+#include "classification/page_context.h"
 #include "classification/page_ref.h"
 
 static PageRecorder *Self(void *context) { return static_cast<PageRecorder *>(context); }
@@ -26,6 +27,15 @@ int32_t PageRecorder::Compose(const RecordTable *table, uint32_t position, int32
     PageWorkspace workspace = {text_.data(), scratch_.data(), capacity};
     return ComposeRecordPage(table, PAGE_KIND_RECORD, &table->records[position], &workspace,
                              &links, &sink);
+}
+
+int32_t PageRecorder::ComposeWithContext(const RecordTable *table, const SeventhCharTable *chars,
+                                         uint32_t position, int32_t capacity) {
+    int32_t status = Compose(table, position, capacity);
+    if (status < 0) return status;
+    PageWorkspace workspace = {text_.data(), scratch_.data(), capacity};
+    return ComposePageContext(table, chars, PAGE_KIND_RECORD, &table->records[position],
+                              &workspace, &links, &sink);
 }
 
 std::string PageRecorder::Text() const {

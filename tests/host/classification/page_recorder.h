@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "classification/page_compose.h"
+#include "classification/seventh_chars.h"
 
 struct PageStep {
     enum Kind { FONT, EFFECTS, LINK, TEXT } kind;
@@ -18,6 +19,9 @@ public:
     PageRecorder();
     // Composes the record's page into steps, text and links. Returns the status.
     int32_t Compose(const RecordTable *table, uint32_t position, int32_t capacity = TEXT_BUFFER_CHARS);
+    // The same followed by the page's coding context (chars may be null).
+    int32_t ComposeWithContext(const RecordTable *table, const SeventhCharTable *chars,
+                               uint32_t position, int32_t capacity = TEXT_BUFFER_CHARS);
     std::string Text() const;  // every piece, in order
     std::vector<std::string> LinkCodes() const;
     std::vector<PageStep> steps;

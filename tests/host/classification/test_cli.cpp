@@ -7,6 +7,7 @@
 #include <climits>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -108,16 +109,73 @@ TEST_F(Cli, FindPrintsPositionCodeTitleOrTheStatus) {
 }
 
 TEST_F(Cli, PageAndLinks) {
+    // The page's own part, then its coding context.
+    const std::string own =
+        "A00.0 Cholera due to Vibrio cholerae 01, biovar cholerae\n\n"
+        "LongName:\nCholera due to Vibrio cholerae 01, biovar cholerae\n\n"
+        "Notes:\nClassical cholera \n\n\n";
     Result page = RunCli("page A00.0");
     EXPECT_EQ(page.status, 0);
-    EXPECT_EQ(page.out,
-              "A00.0 Cholera due to Vibrio cholerae 01, biovar cholerae\n\n"
-              "LongName:\nCholera due to Vibrio cholerae 01, biovar cholerae\n\n"
-              "Notes:\nClassical cholera \n\n\n");
+    EXPECT_EQ(page.out.substr(0, own.size()), own);
+    const std::string context =
+        "Billable: a complete code, valid on a claim.\n\nNotes from higher levels:\n"
+        "A00-B99 Certain infectious and parasitic diseases (A00-B99)\nIncludes:\n";
+    EXPECT_EQ(page.out.substr(own.size(), context.size()), context);
     Result links = RunCli("links B15-B19");
     EXPECT_EQ(links.status, 0);
-    EXPECT_EQ(links.out, "1\tB15-B19\n1\tB94.2\n1\tB25.1\n1\tB00.81\n");
+    const std::string ownLinks = "1\tB15-B19\n1\tB94.2\n1\tB25.1\n1\tB00.81\n1\tA00-B99\n";
+    EXPECT_EQ(links.out.substr(0, ownLinks.size()), ownLinks);
     EXPECT_EQ(RunCli("page B12").status, 1);
+    // Every form the check knows: a complete code shows its leaf's page.
+    Result complete = RunCli("page s52121a");
+    EXPECT_EQ(complete.status, 0);
+    EXPECT_EQ(complete.out.substr(0, 52), "S52.121 Displaced fracture of head of right radius\n\n");
+    EXPECT_NE(complete.out.find("\nS52.121S Displaced fracture of head of right radius, sequela\n"),
+              std::string::npos);
+    EXPECT_EQ(RunCli("links E1122").status, 0);
+}
+
+TEST_F(Cli, CheckGivesEveryCodeItsStatusAndTitle) {
+    Result r = RunCli("check E1122 s52.121a S52.121 E11 S00.00A");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out,
+              "E11.22\tbillable\tType 2 diabetes mellitus with diabetic chronic kidney disease\n"
+              "S52.121A\tbillable\tDisplaced fracture of head of right radius, initial encounter "
+              "for closed fracture\n"
+              "S52.121\tnot-billable\tDisplaced fracture of head of right radius\n"
+              "E11\tnot-billable\tType 2 diabetes mellitus\n"
+              "S00.00A\tunknown\t\n");
+    EXPECT_EQ(RunCli("check T360X1A E11.9").status, 0);
+}
+
+TEST_F(Cli, CheckReadsStandardInputWhateverItsLines) {
+    // Empty and blank lines give nothing; CR LF, bytes above 127, a line of 5,000 characters and
+    // a last line without its line feed each give exactly one line.
+    std::string input = "e11.9\r\n\n   \n\xC9\xE9" "11\nS52.121A \r\n" + std::string(5000, 'x') +
+                        "\nT36.0X1A";
+    FILE *f = fopen("check_input.txt", "wb");
+    ASSERT_NE(f, nullptr);
+    fwrite(input.data(), 1, input.size(), f);
+    fclose(f);
+    Result r = RunCli("check < check_input.txt");
+    remove("check_input.txt");
+    EXPECT_EQ(r.status, 1);
+    std::vector<std::string> lines;
+    for (size_t at = 0; at < r.out.size();) {
+        size_t end = r.out.find('\n', at);
+        lines.push_back(r.out.substr(at, end - at));
+        at = end == std::string::npos ? r.out.size() : end + 1;
+    }
+    ASSERT_EQ(lines.size(), 5u) << r.out.substr(0, 300);
+    EXPECT_EQ(lines[0], "E11.9\tbillable\tType 2 diabetes mellitus without complications");
+    EXPECT_EQ(lines[1], "\xC9\xE9" "11\tunknown\t");
+    EXPECT_EQ(lines[2].substr(0, 18), "S52.121A\tbillable\t");
+    EXPECT_EQ(lines[3], "XXX." + std::string(4997, 'X') + "\tunknown\t");
+    EXPECT_EQ(lines[4].substr(0, 18), "T36.0X1A\tbillable\t");
+    // Nothing at all in: nothing out, and every code (none) billable.
+    Result empty = RunCli("check < /dev/null");
+    EXPECT_EQ(empty.status, 0);
+    EXPECT_EQ(empty.out, "");
 }
 
 TEST_F(Cli, BadCommandLinesGiveUsage) {
