@@ -60,7 +60,9 @@ int32_t SearchFind(SearchState *state, const RecordTable *table, const SeventhCh
 
 const char *SearchNothingFoundText(const RecordTable *table, const char *text, char *buffer,
                                    int32_t capacity) {
-    (void)table;  // a code of another release will be explained from here
+    // A code that only another release has is to be explained before this plain line, from
+    // the release changes beside table; everything else gets the plain line.
+    (void)table;
     if (buffer == nullptr || capacity < 0) {
         return "";
     }
