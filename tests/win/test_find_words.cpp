@@ -135,6 +135,13 @@ TEST_F(FindWordsTest, NothingFoundLineAppearsAndGoesAway) {
     EXPECT_EQ(back.bottom, full.bottom);
     Find("qqqzzzxxx yyy");
     EXPECT_EQ(NothingFoundLine(), "No record contains \"qqqzzzxxx yyy\".");
+    std::string huge;
+    while (huge.size() < 32000) huge += "qqz ";
+    Find(huge.c_str());
+    EXPECT_EQ(Rows(), 0);
+    EXPECT_EQ(NothingFoundLine().rfind("No record contains \"qqz qqz", 0), 0u);
+    EXPECT_EQ(NothingFoundLine().size(), 145u) << "cut, not overrun";
+    EXPECT_EQ(NothingFoundLine().substr(140), "...\".");
     Find("ab");
     EXPECT_TRUE(IsWindowVisible(w->nothingFound.handle)) << "a text too short searches nothing";
     Find("typhoid");
