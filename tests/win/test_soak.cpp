@@ -89,7 +89,8 @@ private:
 
     void Search() {
         static const char *words[] = {"cholera", "diabetes", "fracture", "ab", "", "A01.0",
-                                      "zzzqqq", "90%", "%s%n", "type 2", "HEPATITIS", "of"};
+                                      "zzzqqq", "90%", "%s%n", "type 2", "HEPATITIS", "of",
+                                      "e1122",   "S52121A", "diab kidn", "pressure ulcr heel"};
         SetWindowTextA(w->searchEdit.handle, words[Pick(sizeof words / sizeof *words)]);
         if (Pick(2)) {
             Press(w->findButton.handle);
