@@ -104,6 +104,23 @@ ptrdiff_t ScanFind(const unsigned char *text, size_t from, size_t n, const unsig
     return -1;
 }
 
+// Lowest and highest present offset among the first N fields (count when N is 0). Branch-free,
+// so that the compiler vectorises the usual whole-record case, whose count it then knows: absent
+// offsets (-1) are the largest unsigned values and the smallest signed ones.
+template <uint32_t N>
+static inline void FieldBounds(const TextRecord *r, uint32_t *lowest, int32_t *highest,
+                               uint32_t count = N) {
+    uint32_t low = UINT32_MAX;
+    int32_t high = -1;
+    for (uint32_t j = 0; j < (N != 0 ? N : count); j++) {
+        int32_t off = r->fieldOffsets[j];
+        low = (uint32_t)off < low ? (uint32_t)off : low;
+        high = off > high ? off : high;
+    }
+    *lowest = low;
+    *highest = high;
+}
+
 int32_t ScanRecord(const TextRecord *r, const unsigned char *word, size_t m, ScanMode mode,
                    uint32_t fieldLimit) {
     if (r == nullptr || r->text == nullptr || m == 0) {
@@ -112,14 +129,12 @@ int32_t ScanRecord(const TextRecord *r, const unsigned char *word, size_t m, Sca
     if (fieldLimit > MAX_RECORD_FIELDS) {
         fieldLimit = MAX_RECORD_FIELDS;
     }
-    // Branch-free, so that the compiler can vectorise it: absent offsets (-1) are the largest
-    // unsigned values and the smallest signed ones.
     uint32_t lowest = UINT32_MAX;
     int32_t highest = -1;
-    for (uint32_t j = 0; j < fieldLimit; j++) {
-        int32_t off = r->fieldOffsets[j];
-        lowest = (uint32_t)off < lowest ? (uint32_t)off : lowest;
-        highest = off > highest ? off : highest;
+    if (fieldLimit == MAX_RECORD_FIELDS) {
+        FieldBounds<MAX_RECORD_FIELDS>(r, &lowest, &highest);
+    } else {
+        FieldBounds<0>(r, &lowest, &highest, fieldLimit);
     }
     if (highest < 0) {
         return 0;
