@@ -47,19 +47,21 @@ TEST(EmbeddedArchive, BoundsEncloseTheArchiveFile)
     EXPECT_EQ(EmbeddedArchiveBounds(&start, nullptr), ERR_NULLPTR);
 }
 
-TEST(EmbeddedArchive, HoldsTheTwoEntriesSortedWithSpareSlots)
+TEST(EmbeddedArchive, HoldsTheEntriesSortedWithSpareSlots)
 {
     const uint8_t *start = nullptr;
     const uint8_t *end = nullptr;
     ASSERT_EQ(EmbeddedArchiveBounds(&start, &end), 0);
     PakFile pak;
     ASSERT_EQ(PakFileOpen(start, static_cast<int32_t>(end - start), &pak), 0);
-    EXPECT_EQ(pak.header.used, 2);
+    EXPECT_EQ(pak.header.used, 3);
     EXPECT_GE(pak.header.capacity, 8);
-    EXPECT_STREQ(pak.entries[0].name, "engtextrecords.dat");
-    EXPECT_STREQ(pak.entries[1].name, "HelpText.txt");
+    EXPECT_STREQ(pak.entries[0].name, "changes.txt");
+    EXPECT_STREQ(pak.entries[1].name, "engtextrecords.dat");
+    EXPECT_STREQ(pak.entries[2].name, "HelpText.txt");
     EXPECT_EQ(pak.entries[0].offset, 14u + 44u * pak.header.capacity);
     EXPECT_EQ(pak.entries[1].offset, pak.entries[0].offset + pak.entries[0].size);
+    EXPECT_EQ(pak.entries[2].offset, pak.entries[1].offset + pak.entries[1].size);
     EXPECT_EQ(PakClose(&pak), 0);
 }
 
@@ -72,6 +74,11 @@ TEST(EmbeddedArchive, HelpTextLoadsUnderAnyCase)
 TEST(EmbeddedArchive, RecordFileLoads)
 {
     ExpectEntryMatchesFile("engtextrecords.dat", MORBIVUE_RECORDS_PATH);
+}
+
+TEST(EmbeddedArchive, ChangesEntryLoads)
+{
+    ExpectEntryMatchesFile("changes.txt", MORBIVUE_CHANGES_PATH);
 }
 
 TEST(EmbeddedArchive, MissingEntryLeavesTheBufferAloneAndLogsTwoLines)
