@@ -21,3 +21,7 @@ int32_t CliLoadRecords(RecordTable *table);
 
 // Writes length bytes to stdout: a PageSink writeText for commands that print pages.
 void CliWritePiece(void *context, const char *text, int32_t length);
+
+// changes [CODE...]: the later releases' changes, all of them or those of codes beginning with
+// each CODE (tools/cli/changes.cpp).
+int CliChanges(int argc, char **argv);

@@ -24,6 +24,9 @@ struct CliCommand {
     const char *usage;
 };
 static const CliCommand kCommands[] = {
+    {"changes", CliChanges,
+     "  changes [CODE...]  what later releases changed, all or for the codes beginning with\n"
+     "                 each CODE: RELEASE<TAB>CHANGE<TAB>CODE<TAB>STATUS<TAB>TITLE\n"},
     {nullptr, nullptr, nullptr},
 };
 
