@@ -243,6 +243,7 @@ int32_t ReleaseChangesNormalize(const char *typed, char *out) {
         }
         plain[length++] = c;
     }
+    // No more than a letter first: FY2026 brought the first category with two (QA0).
     if (length < 3 || plain[0] < 'A' || plain[0] > 'Z') {
         return ERR_INVVALUE;
     }

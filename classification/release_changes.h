@@ -59,7 +59,7 @@ int32_t ReleaseChangesFree(ReleaseChanges *changes);
 
 // Normalises a typed code into out (CHANGE_CODE_CHARS + 1 bytes): blanks around it dropped,
 // upper case, a dot after the third character when it has more. 0; ERR_NULLPTR; ERR_INVVALUE
-// when it is no code (not a letter and 2 to 14 letters or digits, or a dot elsewhere).
+// when it is no code (not a letter and 2 to 13 letters or digits, or a dot elsewhere).
 int32_t ReleaseChangesNormalize(const char *typed, char *out);
 
 // Positions (into changes->changes, in release order) of the changes that match code, typed in

@@ -100,13 +100,13 @@ TEST(ReleaseChanges, NormalisesTypedCodes) {
         const char *typed;
         const char *code;
     } good[] = {{"d1391", "D13.91"}, {"D13.91", "D13.91"}, {"  t8132xa\t", "T81.32XA"},
-                {"A00", "A00"},      {"c50a", "C50.A"},    {"ABCDEFGHIJKLMN", "ABC.DEFGHIJKLMN"}};
+                {"A00", "A00"},      {"c50a", "C50.A"},    {"A1CDEFGHIJKLMN", "A1C.DEFGHIJKLMN"}, {"qa0.0101", "QA0.0101"}};
     for (const auto &g : good) {
         ASSERT_EQ(ReleaseChangesNormalize(g.typed, out), 0) << g.typed;
         EXPECT_STREQ(out, g.code);
     }
     for (const char *bad : {"", "  ", "D1", "1A0", "D13.", "D1.39", "D13..9", "D13 9", "D13-D19",
-                            "ABCDEFGHIJKLMNO", "A00.0#"}) {
+                            "A1CDEFGHIJKLMNO", "A00.0#"}) {
         EXPECT_EQ(ReleaseChangesNormalize(bad, out), ERR_INVVALUE) << bad;
     }
     EXPECT_EQ(ReleaseChangesNormalize(nullptr, out), ERR_NULLPTR);
