@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "archive/embedded_archive.h"
 #include "classification/release_changes.h"
+#include "foundation/mem.h"
 #include "foundation/status.h"
 #include "record_fixture.h"
 
@@ -191,4 +193,21 @@ TEST(ReleaseChanges, LinkedEntryHoldsFy2026sChanges) {
     EXPECT_EQ(headers, 4);
     EXPECT_EQ(ReleaseChangesFree(&c), 0);
     EXPECT_EQ(c.changes, nullptr);
+}
+
+// The help text must name the last release whose changes the program knows; a newer addenda
+// file in the build makes this fail until the text is brought up to date.
+TEST(ReleaseChanges, HelpTextNamesTheDataReleaseAndTheLastKnownChanges) {
+    ReleaseChanges c = {};
+    ASSERT_EQ(ReleaseChangesLoad(&c), 0);
+    ASSERT_GT(c.releaseCount, 0);
+    std::string last = ReleaseChangesReleaseLabel(&c, c.releaseCount - 1);
+    ReleaseChangesFree(&c);
+    int32_t size = 0;
+    char *help = nullptr;
+    ASSERT_EQ(PakLoadEmbeddedEntry("HelpText.txt", &size, &help), 0);
+    std::string text(help, (size_t)size);
+    MemFree(help);
+    EXPECT_NE(text.find("Morbivue holds the FY2023 release"), std::string::npos);
+    EXPECT_NE(text.find("known up to " + last + " "), std::string::npos) << last;
 }
