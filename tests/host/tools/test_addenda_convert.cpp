@@ -213,6 +213,8 @@ TEST(AddendaConvert, BadInputNamesFileLineAndReason)
          ":2: A4154 changed twice in one release (also on line 1)"},
         {"added then deleted", add + Line("Delete:", 1, "A4154", "Sepsis") + tail, ERR_INVDATA,
          ":2: A4154 changed twice in one release (also on line 1)"},
+        {"deleted and added billable", Line("Delete:", 1, "A4154", "Sepsis") + add + tail,
+         ERR_INVDATA, ":2: A4154 changed twice in one release (also on line 1)"},
         {"revise from alone", Line("Revise from:", 1, "A4154", "Sepsis") + tail, ERR_INVDATA,
          ":1: Revise from: not followed by the Revise to: of A4154"},
         {"revise to alone", Line("Revise to:", 1, "A4154", "Sepsis") + tail, ERR_INVDATA,
