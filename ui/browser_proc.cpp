@@ -66,6 +66,7 @@ int32_t ShowTab(BrowserWindow *w, int32_t tab) {
 // Everything the state owns, then the state itself.
 static void ReleaseState(BrowserWindow *w) {
     RecordTableFree(&w->table);
+    ReleaseChangesFree(&w->changes);
     ClearSearchResults(&w->search);
     MemFree(w->textBuffer);
     w->textBuffer = nullptr;

@@ -5,6 +5,7 @@
 #include <richedit.h>
 #include <cstring>
 
+#include "classification/page_changes.h"
 #include "classification/page_compose.h"
 #include "foundation/status.h"
 #include "ui/browser_window.h"
@@ -137,6 +138,7 @@ int32_t ShowRecordPage(BrowserWindow *w, uint16_t kind, const TextRecord *record
     replay.pendingLength = 0;
     PageSink sink = {&replay, SinkSetFont, SinkSetEffects, SinkSetLink, SinkWriteText};
     ComposeRecordPage(&w->table, kind, record, &workspace, &w->links, &sink);
+    ComposeReleaseChanges(&w->table, &w->changes, kind, record, &workspace, &w->links, &sink);
     Flush(&replay);
 
     if (w->search.searchWord &&
