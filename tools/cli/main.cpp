@@ -10,6 +10,7 @@
 #endif
 
 #include "classification/code_refs.h"
+#include "classification/page_changes.h"
 #include "classification/page_compose.h"
 #include "classification/record_table.h"
 #include "classification/search.h"
@@ -142,6 +143,13 @@ static int Page(const RecordTable *table, const char *code, bool linksOnly) {
         }
         int32_t status = ComposeRecordPage(table, PAGE_KIND_RECORD, &table->records[position],
                                            &workspace, links, &sink);
+        // As in the window: the later releases' section follows when their entry reads.
+        ReleaseChanges changes = {};
+        if (status >= 0 && ReleaseChangesLoad(&changes) >= 0) {
+            ComposeReleaseChanges(table, &changes, PAGE_KIND_RECORD, &table->records[position],
+                                  &workspace, links, &sink);
+            ReleaseChangesFree(&changes);
+        }
         if (status < 0) {
             fprintf(stderr, "morbivue-cli: page failed: %s\n", StatusName(status));
         } else {

@@ -112,6 +112,27 @@ TEST_F(CliChanges, CodesGiveTheirOwnChangesAndThoseBelowThem) {
     EXPECT_EQ(none.out, "");
 }
 
+TEST_F(CliChanges, PageEndsWithTheSectionAsInTheWindow) {
+    std::string command = CliPath() + " page D13.9 2>/dev/null";
+    FILE *pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string out;
+    char buffer[4096];
+    for (size_t got; (got = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, got);
+    EXPECT_EQ(pclose(pipe), 0);
+    const std::string tail =
+        "Changes in later releases (codes and titles only: their notes are not in this program):\n"
+        "FY2024 split: D13.9 Benign neoplasm of ill-defined sites within the digestive system (a "
+        "header now: use a code below it)\n"
+        "FY2024 added: D13.91 Familial adenomatous polyposis\n"
+        "FY2024 added: D13.99 Benign neoplasm of ill-defined sites within the digestive system\n\n";
+    ASSERT_GE(out.size(), tail.size());
+    EXPECT_EQ(out.substr(out.size() - tail.size()), tail) << out;
+    EXPECT_EQ(out.rfind("D13.9 Benign neoplasm of ill-defined sites within the digestive system\n\n",
+                        0),
+              0u);
+}
+
 TEST_F(CliChanges, BadCodesAreABadCommandLine) {
     for (const char *args : {"--all", "D1", "A00 x", "'D13 9'", "A00-B99"}) {
         CliRun r = Changes(args, true);
