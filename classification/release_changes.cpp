@@ -17,6 +17,7 @@ enum : int32_t { MAX_FIELDS = 6 };
 
 static int32_t Fail(ReleaseChanges *changes, int32_t status, int32_t line, const char *reason) {
     ErrorPrint("changes entry, line %d: %.80s", (int)line, reason);
+    ErrorPrint("failed to load the later releases' changes: %.32s", StatusName(status));
     ReleaseChangesFree(changes);
     return status;
 }

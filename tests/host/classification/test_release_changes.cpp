@@ -158,6 +158,10 @@ TEST(ReleaseChanges, BadEntriesAreRefused) {
         EXPECT_EQ(parsed.status, c.status) << c.what;
         EXPECT_NE(log.Text().find(std::string("changes entry, ") + c.logged), std::string::npos)
             << c.what << ": " << log.Text();
+        EXPECT_NE(log.Text().find(std::string("failed to load the later releases' changes: ") +
+                                  StatusName(c.status)),
+                  std::string::npos)
+            << c.what << ": " << log.Text();
         EXPECT_EQ(parsed.changes.changeCount, 0) << c.what;
         EXPECT_EQ(parsed.changes.changes, nullptr) << c.what;
         EXPECT_EQ(parsed.changes.text, nullptr) << c.what;
