@@ -67,6 +67,7 @@ int32_t ShowTab(BrowserWindow *w, int32_t tab) {
 static void ReleaseState(BrowserWindow *w) {
     SeventhCharFree(&w->sevenths);
     RecordTableFree(&w->table);
+    ReleaseChangesFree(&w->changes);
     ClearSearchResults(&w->search);
     MemFree(w->textBuffer);
     w->textBuffer = nullptr;

@@ -25,3 +25,6 @@ void CliWritePiece(void *context, const char *text, int32_t length);
 // check [CODE...]: CODE<TAB>STATUS<TAB>TITLE per code; stdin lines without CODE. Exit 0 when every
 // code is billable, 1 otherwise.
 int CliCheck(int argc, char **argv);
+// changes [CODE...]: the later releases' changes, all of them or those of codes beginning with
+// each CODE (tools/cli/changes.cpp).
+int CliChanges(int argc, char **argv);
