@@ -28,7 +28,7 @@ static void LoadOnce() {
     for (uint32_t i = 0; i < gTable.recordCount; i++) {
         int64_t bytes = 0;
         PageSink sink = {&bytes, nullptr, nullptr, nullptr, Count};
-        ComposePageContext(&gTable, &gChars, 1, &gTable.records[i], &ws, &links, &sink);
+        ComposePageContext(&gTable, &gChars, nullptr, 1, &gTable.records[i], &ws, &links, &sink);
         if (bytes > gLongestBytes) {
             gLongestBytes = bytes;
             gLongest = i;
@@ -45,7 +45,7 @@ static void Compose(benchmark::State &state, bool own) {
     const TextRecord *r = &gTable.records[gLongest];
     for (auto _ : state) {
         if (own) ComposeRecordPage(&gTable, 1, r, &ws, &links, &sink);
-        ComposePageContext(&gTable, &gChars, 1, r, &ws, &links, &sink);
+        ComposePageContext(&gTable, &gChars, nullptr, 1, r, &ws, &links, &sink);
         benchmark::DoNotOptimize(links.linkCount);
     }
     state.SetLabel(RecordField(r, FIELD_CODE));

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "code_validity.h"
+#include "page_changes.h"
 #include "foundation/status.h"
 #include "str_bounded.h"
 
@@ -13,8 +14,52 @@ static void Text(const PageSink *sink, PageWorkspace *ws, const char *text) {
     PageSinkWrite(sink, ws, text, strlen(text));
 }
 
+static bool CompleteCode(const char *code, char character, char out[10]);
+
+// "no longer valid: deleted in FY2025": this release's status stands, the later one follows. A
+// code that takes a 7th character is judged by its complete codes, which are what the later
+// releases delete.
+static void AppendLaterStatus(const RecordTable *table, const SeventhCharTable *chars,
+                              const ReleaseChanges *changes, int32_t position, char *buffer,
+                              int32_t capacity) {
+    const char *code = RecordField(&table->records[position], FIELD_CODE);
+    char later[160];
+    if (ReleaseChangesStatusLine(changes, code, later, (int32_t)sizeof later - 1) == 1) {
+        StrAppendBounded(buffer, " In later releases: ", capacity);
+        StrAppendBounded(buffer, later, capacity);
+        StrAppendBounded(buffer, ".", capacity);
+        return;
+    }
+    const SeventhCharDef *def = SeventhCharDefFor(chars, position);
+    if (def == nullptr || RecordCodeKind(table, position) != CODE_KIND_LEAF) return;
+    int32_t total = 0, invalid = 0;
+    char first[160] = "";
+    for (int32_t k = 0; k < def->charCount; k++) {
+        char complete[10];
+        char c = chars->chars[def->firstChar + k].character;
+        if (!CompleteCode(code, c, complete) || !SeventhCharAllowed(chars, table, position, c)) {
+            continue;
+        }
+        total++;
+        char line[160];
+        if (ReleaseChangesStatusLine(changes, complete, line, (int32_t)sizeof line - 1) == 1) {
+            if (invalid++ == 0) StrCopyBounded(first, line, (int32_t)sizeof first - 1);
+        }
+    }
+    if (invalid == 0) return;
+    char text[240];
+    if (invalid == total) {
+        snprintf(text, sizeof text, " In later releases its complete codes are %s.", first);
+    } else {
+        snprintf(text, sizeof text, " In later releases %d of its %d complete codes are %s.",
+                 (int)invalid, (int)total, first);
+    }
+    StrAppendBounded(buffer, text, capacity);
+}
+
 const char *PageContextStatus(const RecordTable *table, const SeventhCharTable *chars,
-                              int32_t position, char *buffer, int32_t capacity) {
+                              const ReleaseChanges *changes, int32_t position, char *buffer,
+                              int32_t capacity) {
     if (buffer == nullptr || capacity < 0) return "";
     buffer[0] = '\0';
     char line[160];
@@ -43,7 +88,11 @@ const char *PageContextStatus(const RecordTable *table, const SeventhCharTable *
             line[0] = '\0';
             break;
     }
-    return StrCopyBounded(buffer, line, capacity);
+    StrCopyBounded(buffer, line, capacity);
+    if (line[0] != '\0' && changes != nullptr && table != nullptr) {
+        AppendLaterStatus(table, chars, changes, position, buffer, capacity);
+    }
+    return buffer;
 }
 
 // The complete code of a leaf: its code without the dot, padded with X to six characters, the
@@ -128,9 +177,9 @@ static void WriteAncestor(const RecordTable *table, uint16_t kind, const TextRec
     }
 }
 
-int32_t ComposePageContext(const RecordTable *table, const SeventhCharTable *chars, uint16_t kind,
-                           const TextRecord *record, PageWorkspace *ws, LinkTable *links,
-                           const PageSink *sink) {
+int32_t ComposePageContext(const RecordTable *table, const SeventhCharTable *chars,
+                           const ReleaseChanges *changes, uint16_t kind, const TextRecord *record,
+                           PageWorkspace *ws, LinkTable *links, const PageSink *sink) {
     if (table == nullptr || record == nullptr || links == nullptr || sink == nullptr ||
         ws == nullptr || ws->textBuffer == nullptr || ws->scratchBuffer == nullptr) {
         return ERR_NULLPTR;
@@ -140,7 +189,7 @@ int32_t ComposePageContext(const RecordTable *table, const SeventhCharTable *cha
     if (position <= 0 || (uint32_t)position >= table->recordCount || table->records == nullptr) {
         return 0;
     }
-    PageContextStatus(table, chars, position, ws->textBuffer, ws->textCapacity);
+    PageContextStatus(table, chars, changes, position, ws->textBuffer, ws->textCapacity);
     StrAppendBounded(ws->textBuffer, "\n\n", ws->textCapacity);
     Text(sink, ws, ws->textBuffer);
     WriteSevenths(table, chars, position, sink, ws);

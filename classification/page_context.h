@@ -6,6 +6,7 @@
 
 #include "page_compose.h"
 #include "record_table.h"
+#include "release_changes.h"
 #include "seventh_chars.h"
 
 #define CONTEXT_COMPLETE_CAPTION "Complete codes"
@@ -14,9 +15,11 @@
 
 // The status line of the record into buffer (capacity + 1 bytes), without line feeds: billable,
 // not billable with the number of codes below it, needs a 7th character, or what a chapter or
-// block is. "" for the root. Returns buffer.
+// block is; when changes (may be null) say a later release made the code invalid, that too.
+// "" for the root. Returns buffer.
 const char *PageContextStatus(const RecordTable *table, const SeventhCharTable *chars,
-                              int32_t position, char *buffer, int32_t capacity);
+                              const ReleaseChanges *changes, int32_t position, char *buffer,
+                              int32_t capacity);
 
 // Writes the context of record: the status line; under CONTEXT_COMPLETE_CAPTION one line per
 // complete code ("S52.121A title, meaning") of a leaf with 7th characters in effect, those that
@@ -24,7 +27,8 @@ const char *PageContextStatus(const RecordTable *table, const SeventhCharTable *
 // for a record with codes below it; under CONTEXT_HIGHER_CAPTION, for each ancestor from the
 // parent up to the chapter that has notes, its code and title (the code a link) and each of its
 // notes as on its own page. Links are appended to links (which is not emptied). Nothing for the
-// root. chars may be null (no 7th characters). 0; ERR_NULLPTR; ERR_INVPARAM (textCapacity < 1).
-int32_t ComposePageContext(const RecordTable *table, const SeventhCharTable *chars, uint16_t kind,
-                           const TextRecord *record, PageWorkspace *workspace, LinkTable *links,
-                           const PageSink *sink);
+// root. chars and changes may be null (no 7th characters, no later releases). 0; ERR_NULLPTR;
+// ERR_INVPARAM (textCapacity < 1).
+int32_t ComposePageContext(const RecordTable *table, const SeventhCharTable *chars,
+                           const ReleaseChanges *changes, uint16_t kind, const TextRecord *record,
+                           PageWorkspace *workspace, LinkTable *links, const PageSink *sink);

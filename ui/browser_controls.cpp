@@ -1,5 +1,6 @@
 // Creation of the browser window's child controls in their fixed order, loading of the help
-// text and the records, and filling of the tree with one item per record.
+// text, the records and the later releases' changes, and filling of the tree with one item per
+// record.
 #include <cstdio>
 
 #include "archive/embedded_archive.h"
@@ -131,6 +132,8 @@ static int32_t LoadData(BrowserWindow *w) {
                         StatusName(status));
         return status;
     }
+    // The later releases only add to the pages: without them the classification still works.
+    ReleaseChangesLoad(&w->changes);
     return 0;
 }
 

@@ -69,6 +69,7 @@ int32_t ShowTab(BrowserWindow *w, int32_t tab) {
 static void ReleaseState(BrowserWindow *w) {
     SeventhCharFree(&w->sevenths);
     RecordTableFree(&w->table);
+    ReleaseChangesFree(&w->changes);
     ClearSearchResults(&w->search);
     MemFree(w->textBuffer);
     w->textBuffer = nullptr;

@@ -8,6 +8,7 @@
 #include "classification/page_compose.h"
 #include "classification/page_ref.h"
 #include "classification/record_table.h"
+#include "classification/release_changes.h"
 #include "classification/search.h"
 #include "classification/seventh_chars.h"
 
@@ -101,6 +102,7 @@ struct BrowserWindow {
     PageRef history[HISTORY_CAPACITY];  // visited pages
     int32_t dragging;            // nonzero while a splitter drag is in progress
     char *helpText;              // zero-terminated "HelpText.txt"; owned
+    ReleaseChanges changes;      // the later releases' changes; zero-filled when unreadable; owned
 };
 
 // Creates every child control in a fixed order, loads the help text and the records and fills

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "classification/page_compose.h"
-#include "classification/page_context.h"
+#include "classification/page_whole.h"
 #include "classification/word_match.h"
 #include "foundation/status.h"
 #include "ui/browser_window.h"
@@ -175,8 +175,8 @@ int32_t ShowRecordPage(BrowserWindow *w, uint16_t kind, const TextRecord *record
     replay.atLineStart = false;
     replay.pendingLength = 0;
     PageSink sink = {&replay, SinkSetFont, SinkSetEffects, SinkSetLink, SinkWriteText};
-    ComposeRecordPage(&w->table, kind, record, &workspace, &w->links, &sink);
-    ComposePageContext(&w->table, &w->sevenths, kind, record, &workspace, &w->links, &sink);
+    PageSources sources = {&w->table, &w->sevenths, &w->changes};
+    ComposeWholePage(&sources, kind, record, &workspace, &w->links, &sink);
     Flush(&replay);
 
     if (w->search.searchWord &&

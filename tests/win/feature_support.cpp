@@ -118,3 +118,19 @@ void SelectTab(BrowserWindow *w, int32_t tab) {
     SendMessageA(w->tab.handle, TCM_SETCURSEL, (WPARAM)tab, 0);
     ShowTab(w, tab);
 }
+
+void RealClickOnViewer(BrowserWindow *w, int32_t pos) {
+    HWND viewer = w->viewer.handle;
+    POINTL p = {};
+    SendMessageA(viewer, EM_POSFROMCHAR, (WPARAM)&p, pos);
+    POINT screen = {p.x + 3, p.y + 8};
+    ClientToScreen(viewer, &screen);
+    SetForegroundWindow(w->window);
+    SetCursorPos(screen.x, screen.y);
+    INPUT press[2] = {};
+    press[0].type = press[1].type = INPUT_MOUSE;
+    press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    press[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, press, sizeof(INPUT));
+    PumpMessages(300);
+}

@@ -30,6 +30,10 @@ void ResetHistory(BrowserWindow *w);
 // Makes tab 0 ("ICD-10") or 1 ("Find") current, as a click on it does.
 void SelectTab(BrowserWindow *w, int32_t tab);
 
+// A real left click (SendInput) on the character at position pos of the viewer, which must be in
+// view; messages are pumped for 300 ms afterwards.
+void RealClickOnViewer(BrowserWindow *w, int32_t pos);
+
 // Shows a record's page as the tree does (with history).
 void ShowCode(BrowserWindow *w, const char *code);
 

@@ -31,16 +31,7 @@ protected:
         RECT client;
         GetClientRect(viewer, &client);
         EXPECT_LT(p.y + 8, client.bottom) << "the link is not in view";
-        POINT screen = {p.x + 3, p.y + 8};
-        ClientToScreen(viewer, &screen);
-        SetForegroundWindow(w->window);
-        SetCursorPos(screen.x, screen.y);
-        INPUT press[2] = {};
-        press[0].type = press[1].type = INPUT_MOUSE;
-        press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-        press[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-        SendInput(2, press, sizeof(INPUT));
-        PumpMessages(300);
+        RealClickOnViewer(w, at + 1);
     }
 };
 

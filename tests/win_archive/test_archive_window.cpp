@@ -75,10 +75,12 @@ void InstallArchive(const std::vector<PakSource> &sources) {
 }
 
 const char kHelp[] = "Help text with a LINK tag.";
+const char kSevens[] = "D\tA01\tA\tinitial encounter\n";
 
-void InstallTable(const std::string &records) {
+void InstallTable(const std::string &records, const char *sevens = kSevens) {
     InstallArchive({{"HelpText.txt", kHelp, (uint32_t)strlen(kHelp)},
-                    {"engtextrecords.dat", records.data(), (uint32_t)records.size()}});
+                    {"engtextrecords.dat", records.data(), (uint32_t)records.size()},
+                    {"sevenchr.txt", sevens, (uint32_t)strlen(sevens)}});
 }
 
 // Offset of the named entry's data in the installed archive.
@@ -143,7 +145,7 @@ TEST(ArchiveWindowTest, SmallTableFillsTheTreeInFileOrder) {
 }
 
 TEST(ArchiveWindowTest, TableOfOneRecordGivesTheRootOnly) {
-    InstallTable(RecordFile({kSmallTable[0]}));
+    InstallTable(RecordFile({kSmallTable[0]}), "\n");  // no code has 7th characters
     OpenedBrowser b = OpenBrowser();
     ASSERT_NE(b.w, nullptr);
     EXPECT_EQ(SendMessageA(b.w->tree.handle, TVM_GETCOUNT, 0, 0), 1);
@@ -195,6 +197,19 @@ TEST(ArchiveWindowTest, MalformedRecordFileShowsTheLoaderStatus) {
     records[1] = 0x00;  // the first record's marker
     InstallTable(records);
     ExpectRefusedWith("Failed to read ICD10 data: ERR_INVDATA");
+}
+
+// Without its 7th characters the window would call codes billable that are not.
+TEST(ArchiveWindowTest, MissingOrBadSeventhCharactersShowTheLoaderStatus) {
+    std::string records = RecordFile(kSmallTable);
+    InstallArchive({{"HelpText.txt", kHelp, (uint32_t)strlen(kHelp)},
+                    {"engtextrecords.dat", records.data(), (uint32_t)records.size()}});
+    ExpectRefusedWith("Failed to read ICD10 data: ERR_NOTFOUND");
+    InstallTable(records, "D\tB99\tA\tno such code\n");
+    ExpectRefusedWith("Failed to read ICD10 data: ERR_INVDATA");
+    InstallTable(records);
+    morbivue_archive_start[EntryOffset("sevenchr.txt") + 3] ^= 0x01;
+    ExpectRefusedWith("Failed to read ICD10 data: ERR_CHECKSUM");
 }
 
 }  // namespace

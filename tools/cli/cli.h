@@ -25,6 +25,9 @@ void CliWritePiece(void *context, const char *text, int32_t length);
 // check [CODE...]: CODE<TAB>STATUS<TAB>TITLE per code; stdin lines without CODE. Exit 0 when every
 // code is billable, 1 otherwise.
 int CliCheck(int argc, char **argv);
+// changes [CODE...]: the later releases' changes, all of them or those of codes beginning with
+// each CODE (tools/cli/changes.cpp).
+int CliChanges(int argc, char **argv);
 
 // search WORD...: "Find" for the words joined by blanks (3 characters or more), CODE<TAB>TITLE
 // per hit; nothing found is said on stderr. Exit 0, 2 for a short text.

@@ -12,8 +12,8 @@
 #include "classification/code_refs.h"
 #include "classification/code_validity.h"
 #include "classification/page_compose.h"
-#include "classification/page_context.h"
 #include "classification/page_ref.h"
+#include "classification/page_whole.h"
 #include "classification/record_table.h"
 #include "classification/seventh_chars.h"
 #include "foundation/mem.h"
@@ -30,6 +30,9 @@ static const CliCommand kCommands[] = {
     {"check", CliCheck,
      "  check [CODE...] billable, not-billable or unknown per code (stdin without CODE):\n"
      "                 CODE<TAB>STATUS<TAB>TITLE; exit 0 when every code is billable\n"},
+    {"changes", CliChanges,
+     "  changes [CODE...]  what later releases changed, all or for the codes beginning with\n"
+     "                 each CODE: RELEASE<TAB>CHANGE<TAB>CODE<TAB>STATUS<TAB>TITLE\n"},
     {"search", CliSearch,
      "  search WORD... records found as \"Find\" finds them (the phrase, a typed code, all\n"
      "                 words; 3 characters or more): CODE<TAB>TITLE\n"},
@@ -140,12 +143,13 @@ static int Page(const RecordTable *table, const char *code, bool linksOnly) {
         if (!linksOnly) {
             sink.writeText = CliWritePiece;
         }
-        status = ComposeRecordPage(table, PAGE_KIND_RECORD, &table->records[position],
-                                   &workspace, links, &sink);
-        if (status == 0) {
-            status = ComposePageContext(table, &chars, PAGE_KIND_RECORD,
-                                        &table->records[position], &workspace, links, &sink);
-        }
+        // As in the window: the later releases' section follows when their entry reads.
+        ReleaseChanges changes = {};
+        bool haveChanges = ReleaseChangesLoad(&changes) >= 0;
+        PageSources sources = {table, &chars, haveChanges ? &changes : nullptr};
+        status = ComposeWholePage(&sources, PAGE_KIND_RECORD, &table->records[position],
+                                  &workspace, links, &sink);
+        ReleaseChangesFree(&changes);
         if (status < 0) {
             fprintf(stderr, "morbivue-cli: page failed: %s\n", StatusName(status));
         } else {

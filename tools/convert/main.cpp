@@ -1,20 +1,43 @@
 // morbivue-convert INPUT.xml OUTPUT.dat [SEVENCHR.txt]: the build step that turns the ICD-10-CM
-// tabular XML into engtextrecords.dat (and the 7th-character entry) and prints what it wrote.
+// tabular XML into engtextrecords.dat (and the 7th-character entry) and prints what it wrote;
+// with --addenda, the step that turns the later releases' order-file addenda into the changes
+// entry.
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "foundation/status.h"
+#include "tools/convert/addenda_converter.h"
 #include "tools/convert/convert_file.h"
+
+static int ConvertAddendaMain(const char *folder, const char *output)
+{
+    AddendaSummary summary = {};
+    std::string error;
+    int32_t status = ConvertAddendaFolder(folder, output, &summary, &error);
+    if (status < 0) {
+        fprintf(stderr, "morbivue-convert: %s (%s)\n", error.c_str(), StatusName(status));
+        return 1;
+    }
+    printf("%s -> %s\n", folder, output);
+    AddendaSummaryPrint(&summary, stdout);
+    return 0;
+}
 
 int main(int argc, char **argv)
 {
+    if (argc == 4 && strcmp(argv[1], "--addenda") == 0) {
+        return ConvertAddendaMain(argv[2], argv[3]);
+    }
     if (argc != 3 && argc != 4) {
-        fprintf(stderr, "usage: morbivue-convert INPUT.xml OUTPUT.dat [SEVENCHR.txt]\n");
+        fprintf(stderr, "usage: morbivue-convert INPUT.xml OUTPUT.dat [SEVENCHR.txt]\n"
+                        "       morbivue-convert --addenda FOLDER OUTPUT.txt\n");
         return 2;
     }
     ConvertSummary summary = {};
     std::string error;
-    int32_t status = ConvertTabularFile(argv[1], argv[2], &summary, &error, argc == 4 ? argv[3] : nullptr);
+    int32_t status =
+        ConvertTabularFile(argv[1], argv[2], &summary, &error, argc == 4 ? argv[3] : nullptr);
     for (const std::string &warning : summary.warnings) {
         fprintf(stderr, "morbivue-convert: warning: %s\n", warning.c_str());
     }

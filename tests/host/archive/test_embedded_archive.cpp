@@ -3,6 +3,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <strings.h>
 
 #include <gtest/gtest.h>
 
@@ -47,20 +48,25 @@ TEST(EmbeddedArchive, BoundsEncloseTheArchiveFile)
     EXPECT_EQ(EmbeddedArchiveBounds(&start, nullptr), ERR_NULLPTR);
 }
 
-TEST(EmbeddedArchive, HoldsItsEntriesInOrderWithSpareSlots)
+// Every entry the programs read, in name order ignoring case, packed one after the other.
+TEST(EmbeddedArchive, HoldsTheEntriesSortedWithSpareSlots)
 {
     const uint8_t *start = nullptr;
     const uint8_t *end = nullptr;
     ASSERT_EQ(EmbeddedArchiveBounds(&start, &end), 0);
     PakFile pak;
     ASSERT_EQ(PakFileOpen(start, static_cast<int32_t>(end - start), &pak), 0);
-    EXPECT_EQ(pak.header.used, 3);
-    EXPECT_GE(pak.header.capacity, 8);
-    EXPECT_STREQ(pak.entries[0].name, "engtextrecords.dat");
-    EXPECT_STREQ(pak.entries[1].name, "HelpText.txt");
-    EXPECT_STREQ(pak.entries[2].name, "sevenchr.txt");
+    EXPECT_GE(pak.header.used, 4);
+    EXPECT_GE(pak.header.capacity, pak.header.used + 6);
     EXPECT_EQ(pak.entries[0].offset, 14u + 44u * pak.header.capacity);
-    EXPECT_EQ(pak.entries[1].offset, pak.entries[0].offset + pak.entries[0].size);
+    for (uint16_t i = 1; i < pak.header.used; i++) {
+        EXPECT_LT(strcasecmp(pak.entries[i - 1].name, pak.entries[i].name), 0) << i;
+        EXPECT_EQ(pak.entries[i].offset, pak.entries[i - 1].offset + pak.entries[i - 1].size);
+    }
+    for (const char *name : {"changes.txt", "engtextrecords.dat", "HelpText.txt", "sevenchr.txt"}) {
+        PakEntry entry = {};
+        EXPECT_GE(PakFindEntry(&pak, name, &entry), 0) << name;
+    }
     EXPECT_EQ(PakClose(&pak), 0);
 }
 
@@ -74,6 +80,11 @@ TEST(EmbeddedArchive, RecordFileLoads)
 {
     ExpectEntryMatchesFile("engtextrecords.dat", MORBIVUE_RECORDS_PATH);
     ExpectEntryMatchesFile("sevenchr.txt", MORBIVUE_SEVENS_PATH);
+}
+
+TEST(EmbeddedArchive, ChangesEntryLoads)
+{
+    ExpectEntryMatchesFile("changes.txt", MORBIVUE_CHANGES_PATH);
 }
 
 TEST(EmbeddedArchive, MissingEntryLeavesTheBufferAloneAndLogsTwoLines)

@@ -34,7 +34,7 @@ int32_t PageRecorder::ComposeWithContext(const RecordTable *table, const Seventh
     int32_t status = Compose(table, position, capacity);
     if (status < 0) return status;
     PageWorkspace workspace = {text_.data(), scratch_.data(), capacity};
-    return ComposePageContext(table, chars, PAGE_KIND_RECORD, &table->records[position],
+    return ComposePageContext(table, chars, nullptr, PAGE_KIND_RECORD, &table->records[position],
                               &workspace, &links, &sink);
 }
 

@@ -108,7 +108,7 @@ TEST_F(PageContextTest, LinksOfTheContextFollowTheEightyEntryRule) {
     std::vector<char> text(TEXT_BUFFER_CHARS + 1), scratch(TEXT_BUFFER_CHARS + 1);
     PageWorkspace ws = {text.data(), scratch.data(), TEXT_BUFFER_CHARS};
     page.steps.clear();
-    EXPECT_EQ(0, ComposePageContext(&t.table, &t.chars, 1, &t.table.records[14], &ws, &page.links,
+    EXPECT_EQ(0, ComposePageContext(&t.table, &t.chars, nullptr, 1, &t.table.records[14], &ws, &page.links,
                                     &page.sink));
     EXPECT_EQ(MAX_LINKS, page.links.linkCount);
     int32_t linkOn = 0;
@@ -120,15 +120,15 @@ TEST_F(PageContextTest, BadArguments) {
     std::vector<char> text(16), scratch(16);
     PageWorkspace ws = {text.data(), scratch.data(), 15};
     const TextRecord *r = &t.table.records[6];
-    EXPECT_EQ(ERR_NULLPTR, ComposePageContext(nullptr, &t.chars, 1, r, &ws, &page.links, &page.sink));
-    EXPECT_EQ(ERR_NULLPTR, ComposePageContext(&t.table, &t.chars, 1, nullptr, &ws, &page.links,
+    EXPECT_EQ(ERR_NULLPTR, ComposePageContext(nullptr, &t.chars, nullptr, 1, r, &ws, &page.links, &page.sink));
+    EXPECT_EQ(ERR_NULLPTR, ComposePageContext(&t.table, &t.chars, nullptr, 1, nullptr, &ws, &page.links,
                                               &page.sink));
-    EXPECT_EQ(ERR_NULLPTR, ComposePageContext(&t.table, &t.chars, 1, r, nullptr, &page.links,
+    EXPECT_EQ(ERR_NULLPTR, ComposePageContext(&t.table, &t.chars, nullptr, 1, r, nullptr, &page.links,
                                               &page.sink));
     ws.textCapacity = 0;
-    EXPECT_EQ(ERR_INVPARAM, ComposePageContext(&t.table, &t.chars, 1, r, &ws, &page.links,
+    EXPECT_EQ(ERR_INVPARAM, ComposePageContext(&t.table, &t.chars, nullptr, 1, r, &ws, &page.links,
                                                &page.sink));
     // A tiny workspace cuts texts at its bound but never writes past it.
     ws.textCapacity = 15;
-    EXPECT_EQ(0, ComposePageContext(&t.table, &t.chars, 1, r, &ws, &page.links, &page.sink));
+    EXPECT_EQ(0, ComposePageContext(&t.table, &t.chars, nullptr, 1, r, &ws, &page.links, &page.sink));
 }
