@@ -1,15 +1,37 @@
 // morbivue-convert INPUT.xml OUTPUT.dat: the build step that turns the ICD-10-CM tabular XML
-// into engtextrecords.dat and prints what it wrote.
+// into engtextrecords.dat and prints what it wrote; with --index KIND, an index XML into its
+// index file.
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "foundation/status.h"
 #include "tools/convert/convert_file.h"
+#include "tools/convert/index_converter.h"
+
+static int ConvertIndex(const char *kind, const char *input, const char *output)
+{
+    IndexConvertSummary summary = {};
+    std::string error;
+    int32_t status = ConvertIndexFile(input, kind, output, &summary, &error);
+    if (status < 0) {
+        fprintf(stderr, "morbivue-convert: %s (%s)\n", error.c_str(), StatusName(status));
+        return 1;
+    }
+    printf("%s -> %s\n", input, output);
+    IndexConvertSummaryPrint(&summary, stdout);
+    return 0;
+}
 
 int main(int argc, char **argv)
 {
+    if (argc == 5 && strcmp(argv[1], "--index") == 0) {
+        return ConvertIndex(argv[2], argv[3], argv[4]);
+    }
     if (argc != 3) {
-        fprintf(stderr, "usage: morbivue-convert INPUT.xml OUTPUT.dat\n");
+        fprintf(stderr, "usage: morbivue-convert INPUT.xml OUTPUT.dat\n"
+                        "       morbivue-convert --index index|neoplasm|drug|external INPUT.xml "
+                        "OUTPUT.dat\n");
         return 2;
     }
     ConvertSummary summary = {};
