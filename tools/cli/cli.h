@@ -21,3 +21,6 @@ int32_t CliLoadRecords(RecordTable *table);
 
 // Writes length bytes to stdout: a PageSink writeText for commands that print pages.
 void CliWritePiece(void *context, const char *text, int32_t length);
+
+// index WORD...: the index entries whose path holds every word (tools/cli/index.cpp).
+int CliIndex(int argc, char **argv);

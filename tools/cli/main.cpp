@@ -24,6 +24,9 @@ struct CliCommand {
     const char *usage;
 };
 static const CliCommand kCommands[] = {
+    {"index", CliIndex,
+     "  index WORD...  index entries whose path has words starting with every WORD:\n"
+     "                 INDEX<TAB>PATH<TAB>CODES\n"},
     {nullptr, nullptr, nullptr},
 };
 
