@@ -17,7 +17,9 @@ int32_t IndexCodeRecord(const RecordTable *table, const char *code);
 
 // Set-wide number of the entry a reference names ("Accident, transport, aircraft": titles from
 // the main term down, separated by commas, modifiers left out), looked up first in the index of
-// kind, then in the others in book order. A main term may be named by its title up to its first
-// comma ("Neoplasm" for "Neoplasm, neoplastic"). When the main term is found but not every
-// subterm, the deepest entry found. -1 when no main term matches; ERR_NULLPTR.
+// kind, then in the others in book order. A title may also be named by its text up to its first
+// comma ("Neoplasm" for "Neoplasm, neoplastic") or without a closing " NEC". When the main term
+// is found but not every subterm, the deepest entry found. A reference that starts with a book's
+// title ("Table of Drugs and Chemicals, lead") is looked up in that index only. -1 when no main term matches;
+// ERR_NULLPTR.
 int32_t IndexSeeTarget(const IndexSet *set, uint16_t kind, const char *reference);
