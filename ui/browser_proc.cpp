@@ -49,7 +49,8 @@ int32_t CreateBrowserWindow(AppContext *app) {
 int32_t ShowTab(BrowserWindow *w, int32_t tab) {
     if (!w)
         return 0;
-    IndexTabShow(w, tab == INDEX_TAB);
+    if (tab >= 0 && tab <= INDEX_TAB)
+        IndexTabShow(w, tab == INDEX_TAB);
     if (tab == INDEX_TAB) {
         ShowWindow(w->tree.handle, SW_HIDE);
         ShowWindow(w->list.handle, SW_HIDE);
