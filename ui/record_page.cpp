@@ -112,7 +112,7 @@ int32_t HighlightWord(BrowserWindow *w, const char *word) {
     return marked;
 }
 
-int32_t ShowComposedPage(BrowserWindow *w, PageComposeFn compose, PageMarkFn mark,
+int32_t ShowComposedPage(BrowserWindow *w, PageComposeFn compose, PageFinishFn finish,
                          void *context) {
     if (!w || !compose) return ERR_NULLPTR;
     if (!w->textView || !w->textBuffer || !w->scratchBuffer) return ERR_NULLPTRIN;
@@ -135,8 +135,7 @@ int32_t ShowComposedPage(BrowserWindow *w, PageComposeFn compose, PageMarkFn mar
     compose(w, context, &sink);
     Flush(&replay);
 
-    if (mark && SendMessageA(w->showWordCheck.handle, BM_GETCHECK, 0, 0) == BST_CHECKED)
-        mark(w, context);
+    if (finish) finish(w, context);
 
     // Scrolled to the top while redrawing is still off: scrolling a visible viewer redraws its
     // scroll bar and repaints the page at once, then the repaint below does both again (under
@@ -166,7 +165,9 @@ static void ComposeRecord(BrowserWindow *w, void *context, const PageSink *sink)
 }
 
 static void MarkSearchWord(BrowserWindow *w, void *) {
-    if (w->search.searchWord) HighlightWord(w, w->search.searchWord);
+    if (w->search.searchWord &&
+        SendMessageA(w->showWordCheck.handle, BM_GETCHECK, 0, 0) == BST_CHECKED)
+        HighlightWord(w, w->search.searchWord);
 }
 
 int32_t ShowRecordPage(BrowserWindow *w, uint16_t kind, const TextRecord *record,
