@@ -217,15 +217,21 @@ int32_t IndexFileAdopt(char *buffer, int32_t size, IndexFile *file) {
     int32_t entries = 0;
     int32_t items = 0;
     int32_t letters = 0;
-    for (char *line = body; *line; line = strchr(line, '\n') + 1) {
-        entries += line[0] == 'E';
+    int64_t titleBytes = 0;  // room for the essential titles: never more than the titles
+    for (char *line = body; *line;) {
+        char *next = strchr(line, '\n') + 1;
+        if (line[0] == 'E') {
+            entries++;
+            titleBytes += next - line;
+        }
         items += IsItemTag(line[0]);
         letters += line[0] == 'L';
+        line = next;
     }
     file->entries = (IndexEntry *)AllocArray(entries + 1, sizeof(IndexEntry));
     file->items = (IndexItem *)AllocArray(items + 1, sizeof(IndexItem));
     file->letters = (const char **)AllocArray(letters + 1, sizeof(char *));
-    file->essentials = (char *)MemAlloc(size + 1);
+    file->essentials = (char *)AllocArray(titleBytes + 1, 1);
     if (!file->entries || !file->items || !file->letters || !file->essentials) {
         IndexFileFree(file);
         return ERR_ALLOC;
