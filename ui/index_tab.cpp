@@ -70,9 +70,20 @@ int32_t IndexTabCreate(BrowserWindow *w, HFONT font) {
     AddColumn(list, 2, "codes", 330);
     for (HWND control : {button, edit, status}) SendMessageA(control, WM_SETFONT, (WPARAM)font, FALSE);
     SubclassCharForward(edit, w->window, MSG_CONTROL_CHAR);
-    t->loadStatus = IndexSetLoad(&t->set);
-    if (t->loadStatus < 0) ShowLoadFailure(t);
     return 0;
+}
+
+// Start-up does not wait for the indexes: parsing them costs about as much as the 30 ms that
+// start-up may grow by, and most sessions never open the tab.
+int32_t IndexTabLoad(BrowserWindow *w) {
+    if (!w || !w->indexTab) return ERR_NULLPTR;
+    IndexTab *t = w->indexTab;
+    if (!t->loaded) {
+        t->loaded = 1;
+        t->loadStatus = IndexSetLoad(&t->set);
+        if (t->loadStatus < 0) ShowLoadFailure(t);
+    }
+    return t->loadStatus;
 }
 
 void IndexTabFree(BrowserWindow *w) {
@@ -108,6 +119,7 @@ void IndexTabApplyLayout(BrowserWindow *w) {
 void IndexTabShow(BrowserWindow *w, int32_t shown) {
     if (!w || !w->indexTab) return;
     IndexTab *t = w->indexTab;
+    if (shown) IndexTabLoad(w);
     const int show = shown ? SW_SHOW : SW_HIDE;
     const bool failed = t->loadStatus < 0;
     ShowWindow(t->list.handle, failed ? SW_HIDE : show);
@@ -120,7 +132,7 @@ void IndexTabShow(BrowserWindow *w, int32_t shown) {
 int32_t IndexSearchInWindow(BrowserWindow *w, const char *phrase) {
     if (!w || !w->indexTab || !phrase) return ERR_NULLPTR;
     IndexTab *t = w->indexTab;
-    if (t->loadStatus < 0) return ERR_NOTAVAIL;
+    if (IndexTabLoad(w) < 0) return ERR_NOTAVAIL;
     HWND list = t->list.handle;
     SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
     SetCursor(LoadCursorA(nullptr, IDC_WAIT));
@@ -221,6 +233,7 @@ static void FinishIndexPage(BrowserWindow *w, void *) {
 
 int32_t ShowIndexPage(BrowserWindow *w, int32_t n, int32_t history) {
     if (!w || !w->indexTab) return ERR_NULLPTR;
+    IndexTabLoad(w);
     if (!IndexSetEntry(&w->indexTab->set, n, nullptr)) return ERR_INVINDEX;
     if (!w->textView || !w->textBuffer || !w->scratchBuffer) return ERR_NULLPTRIN;
     // The record link table is for record pages; an index page's links are in its own map.

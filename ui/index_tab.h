@@ -24,23 +24,27 @@ struct IndexTab {
     ControlSlot button;            // "Search"
     ControlSlot list;              // hit list: index, path, codes (virtual)
     ControlSlot status;            // what went wrong with the data, in place of the list
-    IndexSet set;                  // the indexes; empty when they could not be loaded; owned
+    IndexSet set;                  // the indexes; empty until loaded or when they could not be; owned
+    int32_t loaded;                // nonzero once the load was tried
     int32_t loadStatus;            // 0, or the status of the failed load
     IndexSearch search;            // the last phrase and its hits; owned
     IndexLinkMap links;            // links of the index page in the viewer; owned
     char cell[INDEX_CELL_CHARS + 1];  // text handed to the list for one cell
 };
 
-// Creates the tab's controls (children of the tab control, hidden) and loads the indexes into
-// w->indexTab. A failed load is no failure here: the tab then shows why, and stays empty.
+// Creates the tab's controls (children of the tab control, hidden) in w->indexTab. The indexes
+// are loaded when the tab is first shown or searched, not at start-up.
 // 0; ERR_NULLPTR; ERR_ALLOC; ERR_CREATE.
 int32_t IndexTabCreate(BrowserWindow *w, HFONT font);
+// Loads the indexes unless that was tried before; a failed load is no failure of the window: the
+// tab then shows why, and stays empty. The load's status (0 or the failure), ERR_NULLPTR.
+int32_t IndexTabLoad(BrowserWindow *w);
 // Frees the tab's data and record; null indexTab is ignored.
 void IndexTabFree(BrowserWindow *w);
 // Rectangles of the tab's controls from the tab control's (as for "Find"), and moving them.
 void IndexTabComputeLayout(BrowserWindow *w);
 void IndexTabApplyLayout(BrowserWindow *w);
-// Shows (with the focus in the edit) or hides the tab's controls.
+// Shows (with the focus in the edit; the indexes loaded first) or hides the tab's controls.
 void IndexTabShow(BrowserWindow *w, int32_t shown);
 
 // Searches the indexes for phrase and shows the hits in the list (emptied first), one row per
