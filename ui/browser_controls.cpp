@@ -10,6 +10,7 @@
 #include "foundation/mem.h"
 #include "foundation/status.h"
 #include "ui/browser_window.h"
+#include "ui/index_tab.h"
 #include "ui/message_box.h"
 #include "ui/rich_text_view.h"
 #include "ui/subclass.h"
@@ -63,6 +64,7 @@ static int32_t CreateTab(BrowserWindow *w, HFONT font) {
     SubclassNotifyForward(tab, w->window);
     AddTab(tab, 0, "ICD-10");
     AddTab(tab, 2, "Find");  // past the end: appended as tab 1
+    AddTab(tab, 3, "Index");
     return 0;
 }
 
@@ -276,7 +278,9 @@ int32_t BrowserCreateControls(BrowserWindow *w) {
     if (status < 0)
         return status;
     BrowserFillTree(w);
-    status = CreateViewer(w);
+    status = IndexTabCreate(w, font);
+    if (status >= 0)
+        status = CreateViewer(w);
     if (status >= 0)
         status = CreateButtonRow(w, font);
     if (status < 0)

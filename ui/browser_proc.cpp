@@ -9,6 +9,7 @@
 #include "ui/clipboard.h"
 #include "ui/features.h"
 #include "ui/help_page.h"
+#include "ui/index_tab.h"
 #include "ui/rich_text_view.h"
 #include "ui/subclass.h"
 #include "ui/tree_utils.h"
@@ -48,7 +49,14 @@ int32_t CreateBrowserWindow(AppContext *app) {
 int32_t ShowTab(BrowserWindow *w, int32_t tab) {
     if (!w)
         return 0;
-    if (tab == 0) {
+    if (tab >= 0 && tab <= INDEX_TAB)
+        IndexTabShow(w, tab == INDEX_TAB);
+    if (tab == INDEX_TAB) {
+        ShowWindow(w->tree.handle, SW_HIDE);
+        ShowWindow(w->list.handle, SW_HIDE);
+        ShowWindow(w->findButton.handle, SW_HIDE);
+        ShowWindow(w->searchEdit.handle, SW_HIDE);
+    } else if (tab == 0) {
         ShowWindow(w->tree.handle, SW_SHOW);
         ShowWindow(w->list.handle, SW_HIDE);
         ShowWindow(w->findButton.handle, SW_HIDE);
@@ -71,6 +79,7 @@ static void ReleaseState(BrowserWindow *w) {
     RecordTableFree(&w->table);
     ReleaseChangesFree(&w->changes);
     ClearSearchResults(&w->search);
+    IndexTabFree(w);
     MemFree(w->textBuffer);
     w->textBuffer = nullptr;
     MemFree(w->scratchBuffer);
@@ -165,10 +174,14 @@ static LRESULT OnNotify(BrowserWindow *w, NMHDR *nm) {
     case LVN_GETDISPINFOA:
         if (from == w->list.handle)
             SearchOnGetDispInfo(w, (NMLVDISPINFOA *)nm);
+        else if (IndexTabIsList(w, from))
+            IndexTabOnGetDispInfo(w, (NMLVDISPINFOA *)nm);
         return 0;
     case LVN_ITEMACTIVATE:
         if (from == w->list.handle)
             SearchOnItemActivate(w, (NMITEMACTIVATE *)nm);
+        else if (IndexTabIsList(w, from))
+            IndexTabOnItemActivate(w, (NMITEMACTIVATE *)nm);
         return 0;
     case EN_LINK:
         if (from == w->viewer.handle)
@@ -183,6 +196,9 @@ static void OnCommand(BrowserWindow *w, int32_t id) {
     switch (id) {
     case IDC_FIND_BUTTON:
         SearchOnFind(w, 0);
+        break;
+    case IDC_INDEX_BUTTON:
+        IndexTabOnFind(w, 0);
         break;
     case IDC_INFO_BUTTON:
         HelpOnInfoButton(w);
@@ -201,6 +217,8 @@ static void OnControlChar(BrowserWindow *w, WPARAM wParam, HWND control) {
     const uint32_t ch = (uint32_t)(wParam & 0xFFFF);
     if (ch == 13 && control == w->searchEdit.handle)
         SearchOnFind(w, 1);
+    else if (ch == 13 && IndexTabIsEdit(w, control))
+        IndexTabOnFind(w, 1);
     else if (ch == 8 && control == w->viewer.handle)
         NavigateOnBackspace(w);
 }

@@ -13,6 +13,7 @@
 #include "classification/seventh_chars.h"
 
 struct RichTextView;
+struct IndexTab;
 
 // One per process, owned by WinMain.
 struct AppContext {
@@ -103,6 +104,7 @@ struct BrowserWindow {
     int32_t dragging;            // nonzero while a splitter drag is in progress
     char *helpText;              // zero-terminated "HelpText.txt"; owned
     ReleaseChanges changes;      // the later releases' changes; zero-filled when unreadable; owned
+    IndexTab *indexTab;          // the "Index" tab's controls and data (ui/index_tab.h); owned
 };
 
 // Creates every child control in a fixed order, loads the help text and the records and fills
@@ -125,5 +127,6 @@ void BrowserWindowSize(const RECT *workArea, int32_t *width, int32_t *height);
 // Registers "TextRecordViewerClass" and creates the main window. 0; ERR_ERROR.
 int32_t CreateBrowserWindow(AppContext *app);
 LRESULT CALLBACK BrowserWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-// Tab 0 shows the tree, tab 1 the hit list with the find controls. Always 0.
+// Tab 0 shows the tree, tab 1 the hit list with the find controls, tab 2 the Index tab's.
+// Always 0.
 int32_t ShowTab(BrowserWindow *w, int32_t tab);

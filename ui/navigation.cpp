@@ -12,10 +12,12 @@
 #include "ui/features.h"
 #include "ui/help_page.h"
 #include "ui/history.h"
+#include "ui/index_tab.h"
 #include "ui/record_page.h"
 
 // Renders a history entry without pushing it.
 static int32_t ShowEntry(BrowserWindow *w, PageRef entry) {
+    if (entry.kind == PAGE_KIND_INDEX) return ShowIndexPage(w, entry.index, 0);
     if (entry.kind != PAGE_KIND_RECORD) return ERR_INVTYPE;
     if (entry.index < 0 || (uint32_t)entry.index >= w->table.recordCount) return ERR_INVINDEX;
     ShowRecordPage(w, PAGE_KIND_RECORD, &w->table.records[entry.index], w->table.records, 0);
@@ -86,6 +88,11 @@ LRESULT NavigateOnLink(BrowserWindow *w, ENLINK *link) {
     w->textBuffer[w->textCapacity] = '\0';
     if (EqualNoCase(w->textBuffer, "Create Icon")) {
         CreateDesktopIcon(w);
+        return 0;
+    }
+    // An index page's links are known by where they stand, not by their text.
+    if (w->history[w->historyPos].kind == PAGE_KIND_INDEX) {
+        IndexPageFollowLink(w, link->chrg.cpMin);
         return 0;
     }
     uint16_t kind = LinkKindForText(&w->links, w->textBuffer);

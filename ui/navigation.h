@@ -5,8 +5,9 @@
 
 struct BrowserWindow;
 
-// Redraws the page of the current history entry, without a new entry. 0; ERR_INVTYPE when the
-// entry is not a record page; ERR_INVINDEX for an entry outside the table; ERR_NULLPTR.
+// Redraws the page of the current history entry (record or index page), without a new entry.
+// 0; ERR_INVTYPE for an entry of neither kind; ERR_INVINDEX for an entry outside the table or
+// the index set; ERR_NULLPTR.
 int32_t ShowCurrentPage(BrowserWindow *w);
 
 // Shows the record with this code on the "ICD-10" tab with its tree item selected, adding

@@ -151,14 +151,11 @@ int32_t HighlightSearch(BrowserWindow *w) {
     return marked;
 }
 
-int32_t ShowRecordPage(BrowserWindow *w, uint16_t kind, const TextRecord *record,
-                       const TextRecord *array, int32_t history) {
-    if (!w || !record || !array) return ERR_NULLPTR;
+int32_t ShowComposedPage(BrowserWindow *w, PageComposeFn compose, PageFinishFn finish,
+                         void *context) {
+    if (!w || !compose) return ERR_NULLPTR;
     if (!w->textView || !w->textBuffer || !w->scratchBuffer) return ERR_NULLPTRIN;
     RichTextView *view = w->textView;
-    ClearLinks(&w->links);
-    if (history) HistoryPush(w, PageRef{kind, (int32_t)record->index});
-
     HWND viewer = w->viewer.handle;
     // One repaint for the finished page instead of one per piece and per highlighted match,
     // and the focus away meanwhile: a focused viewer shows and hides its caret at every append.
@@ -167,7 +164,6 @@ int32_t ShowRecordPage(BrowserWindow *w, uint16_t kind, const TextRecord *record
     SendMessageA(view->control, WM_SETTEXT, 0, (LPARAM) "");
     RichTextViewClear(view);
 
-    PageWorkspace workspace = {w->textBuffer, w->scratchBuffer, w->textCapacity};
     PageReplay replay;  // 8 KB of pending text: on the stack, as the page allocates nothing
     replay.view = view;
     replay.current = {};
@@ -175,13 +171,10 @@ int32_t ShowRecordPage(BrowserWindow *w, uint16_t kind, const TextRecord *record
     replay.atLineStart = false;
     replay.pendingLength = 0;
     PageSink sink = {&replay, SinkSetFont, SinkSetEffects, SinkSetLink, SinkWriteText};
-    PageSources sources = {&w->table, &w->sevenths, &w->changes};
-    ComposeWholePage(&sources, kind, record, &workspace, &w->links, &sink);
+    compose(w, context, &sink);
     Flush(&replay);
 
-    if (w->search.searchWord &&
-        SendMessageA(w->showWordCheck.handle, BM_GETCHECK, 0, 0) == BST_CHECKED)
-        HighlightSearch(w);
+    if (finish) finish(w, context);
 
     // Scrolled to the top while redrawing is still off: scrolling a visible viewer redraws its
     // scroll bar and repaints the page at once, then the repaint below does both again (under
@@ -197,6 +190,34 @@ int32_t ShowRecordPage(BrowserWindow *w, uint16_t kind, const TextRecord *record
     // Wine that repaint redraws the tree's themed scroll bars and takes longer than the page).
     UpdateWindow(viewer);
     return 0;
+}
+
+struct RecordPageRequest {
+    uint16_t kind;
+    const TextRecord *record;
+};
+
+static void ComposeRecord(BrowserWindow *w, void *context, const PageSink *sink) {
+    const RecordPageRequest *request = (const RecordPageRequest *)context;
+    PageWorkspace workspace = {w->textBuffer, w->scratchBuffer, w->textCapacity};
+    PageSources sources = {&w->table, &w->sevenths, &w->changes};
+    ComposeWholePage(&sources, request->kind, request->record, &workspace, &w->links, sink);
+}
+
+static void MarkSearchWord(BrowserWindow *w, void *) {
+    if (w->search.searchWord &&
+        SendMessageA(w->showWordCheck.handle, BM_GETCHECK, 0, 0) == BST_CHECKED)
+        HighlightSearch(w);
+}
+
+int32_t ShowRecordPage(BrowserWindow *w, uint16_t kind, const TextRecord *record,
+                       const TextRecord *array, int32_t history) {
+    if (!w || !record || !array) return ERR_NULLPTR;
+    if (!w->textView || !w->textBuffer || !w->scratchBuffer) return ERR_NULLPTRIN;
+    ClearLinks(&w->links);
+    if (history) HistoryPush(w, PageRef{kind, (int32_t)record->index});
+    RecordPageRequest request = {kind, record};
+    return ShowComposedPage(w, ComposeRecord, MarkSearchWord, &request);
 }
 
 void RecordPageOnTreeSelChanged(BrowserWindow *w, NMTREEVIEWA *nm) {

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 
+#include "classification/page_compose.h"
 #include "classification/record_table.h"
 
 struct BrowserWindow;
@@ -19,6 +20,17 @@ enum : uint32_t {
 // Nothing changes on failure.
 int32_t ShowRecordPage(BrowserWindow *w, uint16_t kind, const TextRecord *record,
                        const TextRecord *array, int32_t history);
+
+// Writes a composed page into the sink it is given (the page's own links are its business).
+typedef void (*PageComposeFn)(BrowserWindow *w, void *context, const PageSink *sink);
+// Works on the page once its text is in the viewer, before it is painted (highlighting).
+typedef void (*PageFinishFn)(BrowserWindow *w, void *context);
+
+// Shows the page compose writes, in one repaint, after finish (which may be null) has worked on
+// it, and ends with the focus in the viewer at the top of the page. Shared by every page kind.
+// 0; ERR_NULLPTR; ERR_NULLPTRIN without viewer output or buffers.
+int32_t ShowComposedPage(BrowserWindow *w, PageComposeFn compose, PageFinishFn finish,
+                         void *context);
 
 // Gives each match of word in the viewer the highlight colours; the number of matches marked.
 int32_t HighlightWord(BrowserWindow *w, const char *word);

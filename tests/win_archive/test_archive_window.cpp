@@ -14,6 +14,7 @@
 #include "foundation/mem.h"
 #include "foundation/status.h"
 #include "ui/browser_window.h"
+#include "ui/index_tab.h"
 #include "ui_test_support.h"
 
 extern "C" uint8_t morbivue_archive_start[];
@@ -210,6 +211,81 @@ TEST(ArchiveWindowTest, MissingOrBadSeventhCharactersShowTheLoaderStatus) {
     InstallTable(records);
     morbivue_archive_start[EntryOffset("sevenchr.txt") + 3] ^= 0x01;
     ExpectRefusedWith("Failed to read ICD10 data: ERR_CHECKSUM");
+// The three index files of a build without the Index to Diseases, small.
+const char kNeoplasm[] = "MORBIVUE-INDEX\t1\tneoplasm\nH\t2\tMalignant\nL\tN\n"
+                         "E\t0\tNeoplasm, neoplastic\nX\t2\tC80.1\n";
+const char kDrug[] = "MORBIVUE-INDEX\t1\tdrug\nH\t2\tAccidental\nL\tA\nE\t0\tAspirin\n"
+                     "X\t2\tT39.011\n";
+const char kExternal[] = "MORBIVUE-INDEX\t1\texternal\nL\tC\nE\t0\tCholera epidemic\nC\tA00\n";
+
+void InstallWithIndexes(const char *drug) {
+    static std::string records;
+    records = RecordFile(kSmallTable);
+    InstallArchive({{"HelpText.txt", kHelp, (uint32_t)strlen(kHelp)},
+                    {"engtextrecords.dat", records.data(), (uint32_t)records.size()},
+                    {"sevenchr.txt", kSevens, (uint32_t)strlen(kSevens)},
+                    {"index_neoplasm.dat", kNeoplasm, (uint32_t)strlen(kNeoplasm)},
+                    {"index_drug.dat", drug, (uint32_t)strlen(drug)},
+                    {"index_external.dat", kExternal, (uint32_t)strlen(kExternal)}});
+}
+
+std::string StatusText(const BrowserWindow *w) {
+    char text[300] = {};
+    GetWindowTextA(w->indexTab->status.handle, text, sizeof text);
+    return text;
+}
+
+// The window opens with the classification whole and the Index tab saying why it is empty.
+void ExpectIndexTabFailure(const char *status) {
+    int32_t live = TracerLiveBlocks();
+    OpenedBrowser b = OpenBrowser();
+    ASSERT_NE(b.w, nullptr);
+    BrowserWindow *w = b.w;
+    EXPECT_EQ(SendMessageA(w->tree.handle, TVM_GETCOUNT, 0, 0), 6);
+    SendMessageA(w->tab.handle, TCM_SETCURSEL, INDEX_TAB, 0);
+    ShowTab(w, INDEX_TAB);
+    EXPECT_EQ(w->indexTab->set.entryCount, 0);
+    EXPECT_NE(StatusText(w).find(std::string("could not be read (") + status + ")"),
+              std::string::npos)
+        << StatusText(w);
+    EXPECT_TRUE(IsWindowVisible(w->indexTab->status.handle));
+    EXPECT_FALSE(IsWindowVisible(w->indexTab->list.handle));
+    EXPECT_FALSE(IsWindowEnabled(w->indexTab->edit.handle));
+    EXPECT_EQ(IndexSearchInWindow(w, "cholera"), ERR_NOTAVAIL);
+    SendMessageA(w->tree.handle, TVM_SELECTITEM, TVGN_CARET, (LPARAM)w->table.records[3].treeItem);
+    char page[64] = {};
+    GetWindowTextA(w->viewer.handle, page, sizeof page);
+    EXPECT_EQ(std::string(page).rfind("A00 Cholera", 0), 0u) << page;
+    EXPECT_EQ(CloseBrowser(&b), 0);
+    EXPECT_EQ(TracerLiveBlocks(), live);
+}
+
+TEST(ArchiveWindowTest, SmallIndexesFillTheIndexTab) {
+    InstallWithIndexes(kDrug);
+    OpenedBrowser b = OpenBrowser();
+    ASSERT_NE(b.w, nullptr);
+    EXPECT_EQ(b.w->indexTab->loaded, 0);  // not at start-up
+    EXPECT_EQ(IndexSearchInWindow(b.w, "cholera"), 0);
+    EXPECT_EQ(b.w->indexTab->loadStatus, 0);
+    EXPECT_EQ(b.w->indexTab->set.entryCount, 3);
+    EXPECT_EQ(SendMessageA(b.w->indexTab->list.handle, LVM_GETITEMCOUNT, 0, 0), 1);
+    EXPECT_EQ(StatusText(b.w), "");
+    EXPECT_EQ(CloseBrowser(&b), 0);
+}
+
+TEST(ArchiveWindowTest, DamagedIndexEntryLeavesTheClassificationAndSaysSoInTheTab) {
+    InstallWithIndexes(kDrug);
+    morbivue_archive_start[EntryOffset("index_drug.dat") + 20] ^= 0x01;
+    ExpectIndexTabFailure("ERR_CHECKSUM");
+}
+
+TEST(ArchiveWindowTest, MalformedOrMissingIndexFilesLeaveTheClassification) {
+    InstallWithIndexes("MORBIVUE-INDEX\t1\tdrug\nL\tA\nE\t3\tdeep\n");
+    ExpectIndexTabFailure("ERR_INVDATA");
+    InstallWithIndexes(kExternal);  // the external causes' file under the drugs' name
+    ExpectIndexTabFailure("ERR_INVFORMAT");
+    InstallTable(RecordFile(kSmallTable));
+    ExpectIndexTabFailure("ERR_NOTFOUND");
 }
 
 }  // namespace

@@ -32,3 +32,5 @@ int CliChanges(int argc, char **argv);
 // search WORD...: "Find" for the words joined by blanks (3 characters or more), CODE<TAB>TITLE
 // per hit; nothing found is said on stderr. Exit 0, 2 for a short text.
 int CliSearch(int argc, char **argv);
+// index WORD...: the index entries whose path holds every word (tools/cli/index.cpp).
+int CliIndex(int argc, char **argv);

@@ -36,6 +36,9 @@ static const CliCommand kCommands[] = {
     {"search", CliSearch,
      "  search WORD... records found as \"Find\" finds them (the phrase, a typed code, all\n"
      "                 words; 3 characters or more): CODE<TAB>TITLE\n"},
+    {"index", CliIndex,
+     "  index WORD...  index entries whose path has words starting with every WORD:\n"
+     "                 INDEX<TAB>PATH<TAB>CODES\n"},
     {nullptr, nullptr, nullptr},
 };
 

@@ -1,7 +1,7 @@
 // morbivue-convert INPUT.xml OUTPUT.dat [SEVENCHR.txt]: the build step that turns the ICD-10-CM
 // tabular XML into engtextrecords.dat (and the 7th-character entry) and prints what it wrote;
 // with --addenda, the step that turns the later releases' order-file addenda into the changes
-// entry.
+// entry; with --index KIND, an index XML into its index file.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -9,6 +9,21 @@
 #include "foundation/status.h"
 #include "tools/convert/addenda_converter.h"
 #include "tools/convert/convert_file.h"
+#include "tools/convert/index_converter.h"
+
+static int ConvertIndex(const char *kind, const char *input, const char *output)
+{
+    IndexConvertSummary summary = {};
+    std::string error;
+    int32_t status = ConvertIndexFile(input, kind, output, &summary, &error);
+    if (status < 0) {
+        fprintf(stderr, "morbivue-convert: %s (%s)\n", error.c_str(), StatusName(status));
+        return 1;
+    }
+    printf("%s -> %s\n", input, output);
+    IndexConvertSummaryPrint(&summary, stdout);
+    return 0;
+}
 
 static int ConvertAddendaMain(const char *folder, const char *output)
 {
@@ -29,9 +44,14 @@ int main(int argc, char **argv)
     if (argc == 4 && strcmp(argv[1], "--addenda") == 0) {
         return ConvertAddendaMain(argv[2], argv[3]);
     }
-    if (argc != 3 && argc != 4) {
+    if (argc == 5 && strcmp(argv[1], "--index") == 0) {
+        return ConvertIndex(argv[2], argv[3], argv[4]);
+    }
+    if ((argc != 3 && argc != 4) || argv[1][0] == '-') {
         fprintf(stderr, "usage: morbivue-convert INPUT.xml OUTPUT.dat [SEVENCHR.txt]\n"
-                        "       morbivue-convert --addenda FOLDER OUTPUT.txt\n");
+                        "       morbivue-convert --addenda FOLDER OUTPUT.txt\n"
+                        "       morbivue-convert --index index|neoplasm|drug|external INPUT.xml "
+                        "OUTPUT.dat\n");
         return 2;
     }
     ConvertSummary summary = {};

@@ -1,0 +1,108 @@
+// morbivue-cli index end to end, run from the build tree on the linked data.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdio>
+#include <string>
+
+namespace {
+
+std::string CliPath() {
+    char self[PATH_MAX] = {0};
+    ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    std::string path(self, n > 0 ? (size_t)n : 0);
+    path = path.substr(0, path.rfind('/'));
+    return path + "/../tools/morbivue-cli";
+}
+
+struct Result {
+    int status = -1;
+    std::string out;
+};
+
+// Runs the tool with args; keeps stdout, or stderr when errors is set.
+Result RunCli(const std::string &args, bool errors = false) {
+    std::string command = CliPath() + " " + args + (errors ? " 2>&1 >/dev/null" : " 2>/dev/null");
+    Result r;
+    FILE *pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return r;
+    char buffer[4096];
+    size_t got;
+    while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) r.out.append(buffer, got);
+    int raw = pclose(pipe);
+    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    return r;
+}
+
+}  // namespace
+
+class CliIndex : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (access(CliPath().c_str(), X_OK) != 0)
+            GTEST_SKIP() << "morbivue-cli is not built next to this test";
+    }
+};
+
+TEST_F(CliIndex, AspirinListsTheDrugRowsWithTheirSixCodes) {
+    Result r = RunCli("index aspirin");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out,
+              "drug\tAluminium, aluminum > aspirin\tT39.011 T39.012 T39.013 T39.014 T39.015 "
+              "T39.016\n"
+              "drug\tAspirin (aluminum) (soluble)\tT39.011 T39.012 T39.013 T39.014 T39.015 "
+              "T39.016\n");
+    EXPECT_EQ(RunCli("index ASPIRIN").out, r.out);
+    EXPECT_EQ(RunCli("index 'aspirin  aspirin'").out, r.out);
+}
+
+TEST_F(CliIndex, LungUpperListsTheNeoplasmEntriesForTheUpperLobe) {
+    Result r = RunCli("index lung upper");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out,
+              "neoplasm\tNeoplasm, neoplastic > bronchus > upper lobe of lung\tC34.1- C78.0- "
+              "D02.2- D14.3- D38.1 D49.1\n"
+              "neoplasm\tNeoplasm, neoplastic > lung > upper lobe\tC34.1- C78.0- D02.2- D14.3- "
+              "D38.1 D49.1\n");
+    EXPECT_EQ(RunCli("index upper lung").out, r.out);
+}
+
+TEST_F(CliIndex, ExternalCausesGiveTheirCodeOrNothing) {
+    Result r = RunCli("index accident transport aircraft");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.rfind("external\tAccident (to) > transport (involving injury to) > aircraft "
+                          "NEC\tV97.89\n",
+                          0),
+              0u)
+        << r.out;
+    Result empty = RunCli("index accident nontraffic collision car and:");
+    EXPECT_EQ(empty.out.rfind("external\tAccident (to) > nontraffic (victim's mode of transport "
+                              "NOS) > collision (between) > car and:\t\n",
+                              0),
+              0u)
+        << empty.out;
+    // A cell of "--" is "-"; subcat stands in for a missing code.
+    Result cells = RunCli("index 1-propanol");
+    EXPECT_EQ(cells.out, "drug\t1-propanol\tT51.3X1 T51.3X2 T51.3X3 T51.3X4 - -\n"
+                         "drug\t1-Propanol\tT51.3X1 T51.3X2 T51.3X3 T51.3X4 - -\n");
+    EXPECT_NE(RunCli("index thunderbolt").out.find("> thunderbolt\tT75.0\n"), std::string::npos);
+    EXPECT_NE(RunCli("index strangulation accidental").out.find("\tStrangulation (accidental)\tT71\n"),
+              std::string::npos);
+}
+
+TEST_F(CliIndex, NothingFoundIsNoErrorAndBadCommandLinesAre) {
+    Result none = RunCli("index qqxyzzy");
+    EXPECT_EQ(none.status, 0);
+    EXPECT_EQ(none.out, "");
+    Result letter = RunCli("index z");
+    EXPECT_EQ(letter.status, 0);
+    EXPECT_GT(letter.out.size(), 0u);
+    for (const char *args : {"index", "index ''", "index ' '"}) {
+        Result bad = RunCli(args, true);
+        EXPECT_EQ(bad.status, 2) << args;
+        EXPECT_NE(bad.out.find("usage: morbivue-cli index WORD..."), std::string::npos) << args;
+    }
+}

@@ -1,0 +1,95 @@
+// morbivue-cli index WORD...: the entries of the indexes whose path holds every word, one line
+// each, INDEX<TAB>PATH<TAB>CODES, in the order of the printed book and of each file.
+#include <cstdio>
+#include <cstring>
+
+#include "foundation/mem.h"
+#include "foundation/status.h"
+#include "index/index_search.h"
+#include "index/index_set.h"
+#include "tools/cli/cli.h"
+
+struct PrintContext {
+    const IndexSet *set;
+    char *buffer;      // one path or code list at a time
+    int32_t capacity;  // bytes in buffer
+};
+
+// The path or the codes of an entry, in the buffer when it fits, else in a block of their own.
+static void PrintField(PrintContext *p, int32_t (*write)(const IndexSet *, int32_t, char *, int32_t),
+                       int32_t entry) {
+    int32_t length = write(p->set, entry, p->buffer, p->capacity);
+    if (length < p->capacity) {
+        fwrite(p->buffer, 1, (size_t)(length > 0 ? length : 0), stdout);
+        return;
+    }
+    char *large = (char *)MemAlloc(length + 1);
+    if (large) {
+        write(p->set, entry, large, length + 1);
+        fwrite(large, 1, (size_t)length, stdout);
+        MemFree(large);
+    }
+}
+
+static void PrintHit(void *context, int32_t, int32_t entry) {
+    PrintContext *p = (PrintContext *)context;
+    uint16_t kind = 0;
+    IndexSetEntry(p->set, entry, &kind);
+    fputs(IndexKindName(kind), stdout);
+    fputc('\t', stdout);
+    PrintField(p, IndexPathWrite, entry);
+    fputc('\t', stdout);
+    PrintField(p, IndexCodesWrite, entry);
+    fputc('\n', stdout);
+}
+
+int CliIndex(int argc, char **argv) {
+    // The words as one phrase: the window's search edit holds them the same way.
+    size_t length = 0;
+    for (int i = 0; i < argc; i++) length += strlen(argv[i]) + 1;
+    if (argc < 1 || length > INT32_MAX / 2) {
+        fputs("usage: morbivue-cli index WORD...\n", stderr);
+        return EXIT_USAGE;
+    }
+    char *phrase = (char *)MemAlloc((int32_t)length + 1);
+    if (!phrase) {
+        fprintf(stderr, "morbivue-cli: %s\n", StatusName(ERR_ALLOC));
+        return EXIT_FAILED;
+    }
+    size_t at = 0;
+    for (int i = 0; i < argc; i++) {
+        memcpy(phrase + at, argv[i], strlen(argv[i]));
+        at += strlen(argv[i]);
+        phrase[at++] = ' ';
+    }
+    phrase[at] = '\0';
+
+    IndexSet set = {};
+    int32_t status = IndexSetLoad(&set);
+    if (status < 0) {
+        fprintf(stderr, "morbivue-cli: failed to load the indexes: %s\n", StatusName(status));
+        MemFree(phrase);
+        return EXIT_FAILED;
+    }
+    enum { LINE_BUFFER = 4096 };
+    PrintContext context = {&set, (char *)MemAlloc(LINE_BUFFER), LINE_BUFFER};
+    IndexSearch search = {};
+    int result = EXIT_OK;
+    if (!context.buffer) {
+        status = ERR_ALLOC;
+    } else {
+        status = IndexSearchRun(&search, &set, phrase, PrintHit, &context);
+    }
+    if (status == ERR_EMPTY) {
+        fputs("usage: morbivue-cli index WORD...\n", stderr);
+        result = EXIT_USAGE;
+    } else if (status < 0) {
+        fprintf(stderr, "morbivue-cli: index search failed: %s\n", StatusName(status));
+        result = EXIT_FAILED;
+    }
+    IndexSearchClear(&search);
+    MemFree(context.buffer);
+    IndexSetFree(&set);
+    MemFree(phrase);
+    return result;
+}
