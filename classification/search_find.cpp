@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "code_validity.h"
+#include "page_changes.h"
 #include "foundation/mem.h"
 #include "foundation/status.h"
 #include "search_words.h"
@@ -58,11 +59,8 @@ int32_t SearchFind(SearchState *state, const RecordTable *table, const SeventhCh
     return status;
 }
 
-const char *SearchNothingFoundText(const RecordTable *table, const char *text, char *buffer,
+const char *SearchNothingFoundText(const ReleaseChanges *changes, const char *text, char *buffer,
                                    int32_t capacity) {
-    // A code that only another release has is to be explained before this plain line, from
-    // the release changes beside table; everything else gets the plain line.
-    (void)table;
     if (buffer == nullptr || capacity < 0) {
         return "";
     }
@@ -70,6 +68,12 @@ const char *SearchNothingFoundText(const RecordTable *table, const char *text, c
     if (text == nullptr) {
         return buffer;
     }
+    // A code that only a later release has: say which and what, not just "nothing".
+    if (changes != nullptr && capacity > 0 &&
+        ReleaseChangesFindLine(changes, text, buffer, capacity) > 0) {
+        return buffer;
+    }
+    buffer[0] = '\0';
     size_t start = 0;
     size_t end = strlen(text);
     while (start < end && (text[start] == ' ' || text[start] == '\t')) {

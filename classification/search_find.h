@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "record_table.h"
+#include "release_changes.h"
 #include "search.h"
 #include "seventh_chars.h"
 
@@ -28,6 +29,7 @@ int32_t SearchTypedCode(const RecordTable *table, const SeventhCharTable *chars,
 // The line telling that text found nothing, into buffer (capacity + 1 bytes, capacity at least
 // NOTHING_FOUND_CHARS for the whole line): No record contains "TEXT". with the text's blanks
 // around it left out and a text longer than NOTHING_FOUND_QUOTE_CHARS cut with "...". Returns
-// buffer; "" for a null text.
-const char *SearchNothingFoundText(const RecordTable *table, const char *text, char *buffer,
+// buffer; "" for a null text. A typed code that only a later release has (changes, may be null)
+// gets that release's line instead: "D13.91 is not in this release: added in FY2024, ...".
+const char *SearchNothingFoundText(const ReleaseChanges *changes, const char *text, char *buffer,
                                    int32_t capacity);

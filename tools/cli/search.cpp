@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "classification/release_changes.h"
 #include "classification/search_find.h"
 #include "classification/seventh_chars.h"
 #include "foundation/status.h"
@@ -49,8 +50,11 @@ int CliSearch(int argc, char **argv) {
         result = EXIT_FAILED;
     } else if (state.hitCount == 0) {
         char line[NOTHING_FOUND_CHARS + 1];
-        fprintf(stderr, "%s\n",
-                SearchNothingFoundText(&table, text.c_str(), line, NOTHING_FOUND_CHARS));
+        ReleaseChanges changes = {};
+        bool known = ReleaseChangesLoad(&changes) >= 0;
+        fprintf(stderr, "%s\n", SearchNothingFoundText(known ? &changes : nullptr, text.c_str(),
+                                                       line, NOTHING_FOUND_CHARS));
+        ReleaseChangesFree(&changes);
     }
     ClearSearchResults(&state);
     SeventhCharFree(&chars);

@@ -8,6 +8,7 @@
 #include "classification/code_refs.h"
 #include "classification/page_ref.h"
 #include "classification/page_whole.h"
+#include "classification/search_find.h"
 #include "page_recorder.h"
 
 class WholePage : public ::testing::Test {
@@ -71,4 +72,16 @@ TEST_F(WholePage, CodeWhoseCompleteCodesWereDeletedSaysSo) {
     page = Page("E11.22", &own);
     EXPECT_EQ(page.substr(own.size(), 46), "Billable: a complete code, valid on a claim.\n\n");
     EXPECT_EQ(page.find("In later releases"), std::string::npos);
+}
+
+// "Find" for a code only a later release has says which release added it; other texts that
+// find nothing keep the plain line.
+TEST_F(WholePage, NothingFoundForACodeAddedLaterNamesItsRelease) {
+    char line[NOTHING_FOUND_CHARS + 1];
+    EXPECT_STREQ(SearchNothingFoundText(&changes, " d1391 ", line, NOTHING_FOUND_CHARS),
+                 "D13.91 is not in this release: added in FY2024, Familial adenomatous polyposis");
+    EXPECT_STREQ(SearchNothingFoundText(&changes, "pressure ulcr heel", line, NOTHING_FOUND_CHARS),
+                 "No record contains \"pressure ulcr heel\".");
+    EXPECT_STREQ(SearchNothingFoundText(&changes, "Q99.99", line, NOTHING_FOUND_CHARS),
+                 "No record contains \"Q99.99\".");
 }
