@@ -20,5 +20,12 @@ enum : uint32_t {
 int32_t ShowRecordPage(BrowserWindow *w, uint16_t kind, const TextRecord *record,
                        const TextRecord *array, int32_t history);
 
+// Selects the shown page's record in the tree and scrolls it into view, without showing the page
+// again or adding a history entry. 0; ERR_NOTFOUND when the viewer shows no record page.
+int32_t RecordPageSelectInTree(BrowserWindow *w);
+// Puts the shown page's code on the clipboard as CF_TEXT. 0; ERR_NOTFOUND when the viewer shows
+// no record page (the clipboard is kept).
+int32_t RecordPageCopyCode(BrowserWindow *w);
+
 // Gives each match of word in the viewer the highlight colours; the number of matches marked.
 int32_t HighlightWord(BrowserWindow *w, const char *word);
