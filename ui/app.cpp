@@ -10,6 +10,7 @@
 #include "foundation/log.h"
 #include "foundation/mem.h"
 #include "foundation/status.h"
+#include "ui/accelerators.h"
 
 static int32_t RichEdit20Registered() {
     WNDCLASSA wc;
@@ -88,9 +89,14 @@ void AppContextFree(AppContext *app) {
 
 int32_t AppRunMessageLoop() {
     MSG msg = {};
+    HACCEL keys = AcceleratorsCreate();
     while (GetMessageA(&msg, nullptr, 0, 0)) {
+        if (AcceleratorsTranslate(keys, &msg))
+            continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
+    if (keys)
+        DestroyAcceleratorTable(keys);
     return (int32_t)msg.wParam;
 }

@@ -27,5 +27,6 @@ int32_t FindOwnModule(AppContext *app);
 int32_t FindOwnModuleIn(AppContext *app, HANDLE process, const HMODULE *modules, uint32_t count);
 // Frees the two name copies and the record.
 void AppContextFree(AppContext *app);
-// Runs the message loop until WM_QUIT; returns its wParam as the exit code.
+// Runs the message loop, with the browser window's keyboard shortcuts, until WM_QUIT; returns
+// its wParam as the exit code.
 int32_t AppRunMessageLoop();

@@ -5,14 +5,16 @@
 
 #include "foundation/mem.h"
 #include "foundation/status.h"
+#include "ui/accelerators.h"
 #include "ui/browser_window.h"
 #include "ui/clipboard.h"
 #include "ui/features.h"
 #include "ui/help_page.h"
 #include "ui/index_tab.h"
 #include "ui/rich_text_view.h"
+#include "ui/record_page.h"
 #include "ui/subclass.h"
-#include "ui/tree_utils.h"
+#include "ui/tree_commands.h"
 
 static const char *const CLASS_NAME = "TextRecordViewerClass";
 
@@ -161,6 +163,8 @@ static LRESULT OnNotify(BrowserWindow *w, NMHDR *nm) {
         LRESULT tab = SendMessageA(from, TCM_GETCURSEL, 0, 0);
         if (tab >= 0)
             ShowTab(w, (int32_t)tab);
+        if (tab == 0)
+            RecordPageSelectInTree(w);
         return 0;
     }
     case TVN_GETDISPINFOA:
@@ -207,6 +211,12 @@ static void OnCommand(BrowserWindow *w, int32_t id) {
     case IDC_FORWARD_BUTTON:
     case IDC_SHOW_WORD_CHECK:
         NavigateOnCommand(w, id);
+        break;
+    case IDM_KEY_FIND:
+    case IDM_KEY_SELECT_ALL:
+    case IDM_KEY_NEXT_TAB:
+    case IDM_KEY_PREVIOUS_TAB:
+        AcceleratorsOnCommand(w, id);
         break;
     default:
         break;
@@ -278,13 +288,20 @@ static void OnDragEnd(BrowserWindow *w) {
     InvalidateRect(w->window, nullptr, TRUE);
 }
 
+// A null text is a separator; the item grayedId, when there is one, is shown but cannot be chosen.
 static int32_t TrackMenu(BrowserWindow *w, const ContextRequest *request,
-                         const char *const *texts, const int32_t *ids, int32_t count) {
+                         const char *const *texts, const int32_t *ids, int32_t count,
+                         int32_t grayedId = 0) {
     HMENU menu = CreatePopupMenu();
     if (!menu)
         return 0;
-    for (int32_t i = 0; i < count; i++)
-        AppendMenuA(menu, MF_STRING, (UINT_PTR)ids[i], texts[i]);
+    for (int32_t i = 0; i < count; i++) {
+        if (!texts[i])
+            AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+        else
+            AppendMenuA(menu, MF_STRING | (ids[i] == grayedId ? MF_GRAYED : 0), (UINT_PTR)ids[i],
+                        texts[i]);
+    }
     int32_t choice = (int32_t)TrackPopupMenu(menu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN |
                                                        TPM_LEFTBUTTON,
                                              request->x, request->y, 0, w->window, nullptr);
@@ -295,13 +312,17 @@ static int32_t TrackMenu(BrowserWindow *w, const ContextRequest *request,
 static void OnTreeContext(BrowserWindow *w, const ContextRequest *request) {
     if (!request || request->control != w->tree.handle)
         return;
-    static const char *const texts[] = {"Expand all", "Collapse all"};
-    static const int32_t ids[] = {IDM_EXPAND_ALL, IDM_COLLAPSE_ALL};
-    const int32_t choice = TrackMenu(w, request, texts, ids, 2);
-    if (choice == IDM_EXPAND_ALL)
-        TreeExpandAll(w->tree.handle, TVE_EXPAND);
-    else if (choice == IDM_COLLAPSE_ALL)
-        TreeExpandAll(w->tree.handle, TVE_COLLAPSE);
+    static const char *const texts[] = {"Expand all", "Collapse all", nullptr, "Copy code",
+                                        "Copy code and title"};
+    static const int32_t ids[] = {IDM_EXPAND_ALL, IDM_COLLAPSE_ALL, 0, IDM_COPY_CODE,
+                                  IDM_COPY_CODE_TITLE};
+    switch (TrackMenu(w, request, texts, ids, 5)) {
+    case IDM_EXPAND_ALL: TreeCommandExpandAll(w, 1); break;
+    case IDM_COLLAPSE_ALL: TreeCommandExpandAll(w, 0); break;
+    case IDM_COPY_CODE: TreeCommandCopyCode(w, 0); break;
+    case IDM_COPY_CODE_TITLE: TreeCommandCopyCode(w, 1); break;
+    default: break;
+    }
 }
 
 static void CopySelection(BrowserWindow *w) {
@@ -349,9 +370,12 @@ static void OnViewerContext(BrowserWindow *w, const ContextRequest *request) {
     if (!request || request->control != w->viewer.handle)
         return;
     w->textBuffer[0] = 0;
-    static const char *const texts[] = {"Copy", "Copy all text", "Zoom in", "Zoom out"};
-    static const int32_t ids[] = {IDM_COPY, IDM_COPY_ALL, IDM_ZOOM_IN, IDM_ZOOM_OUT};
-    switch (TrackMenu(w, request, texts, ids, 4)) {
+    static const char *const texts[] = {"Copy", "Copy all text", "Zoom in", "Zoom out", nullptr,
+                                        "Copy code"};
+    static const int32_t ids[] = {IDM_COPY, IDM_COPY_ALL, IDM_ZOOM_IN, IDM_ZOOM_OUT, 0,
+                                  IDM_COPY_PAGE_CODE};
+    const bool recordShown = w->shownPage.kind == PAGE_KIND_RECORD;
+    switch (TrackMenu(w, request, texts, ids, 6, recordShown ? 0 : IDM_COPY_PAGE_CODE)) {
     case IDM_COPY:
         CopySelection(w);
         break;
@@ -364,6 +388,9 @@ static void OnViewerContext(BrowserWindow *w, const ContextRequest *request) {
         break;
     case IDM_ZOOM_OUT:
         Zoom(w, -1);
+        break;
+    case IDM_COPY_PAGE_CODE:
+        RecordPageCopyCode(w);
         break;
     default:
         break;

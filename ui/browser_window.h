@@ -67,6 +67,9 @@ enum : int32_t {
     IDM_ZOOM_OUT = 552,
     IDM_EXPAND_ALL = 600,
     IDM_COLLAPSE_ALL = 602,
+    IDM_COPY_CODE = 604,        // tree: the selected record's code
+    IDM_COPY_CODE_TITLE = 606,  // tree: its code and title
+    IDM_COPY_PAGE_CODE = 608,   // viewer: the shown page's code
 };
 
 // The whole state of the user interface, one per main window, in its GWLP_USERDATA slot.
@@ -105,6 +108,9 @@ struct BrowserWindow {
     char *helpText;              // zero-terminated "HelpText.txt"; owned
     ReleaseChanges changes;      // the later releases' changes; zero-filled when unreadable; owned
     IndexTab *indexTab;          // the "Index" tab's controls and data (ui/index_tab.h); owned
+    PageRef shownPage;           // the record page the viewer shows; kind 0 for any other text
+    int32_t treeFollowing;       // nonzero while the program moves the tree's selection
+                                 // itself: the selection change then shows nothing
 };
 
 // Creates every child control in a fixed order, loads the help text and the records and fills

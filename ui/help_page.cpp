@@ -56,6 +56,7 @@ int32_t ShowHelpPage(BrowserWindow *w) {
     char *run = w->textBuffer;
     const int32_t runLimit = w->textCapacity - 1;
     ClearLinks(&w->links);
+    w->shownPage = PageRef{};
     SendMessageA(view->control, WM_SETTEXT, 0, (LPARAM) "");
     RichTextViewClear(view);
 

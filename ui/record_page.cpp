@@ -3,6 +3,7 @@
 #include "ui/record_page.h"
 
 #include <richedit.h>
+#include <cstdio>
 #include <cstring>
 
 #include "classification/page_compose.h"
@@ -10,6 +11,7 @@
 #include "classification/word_match.h"
 #include "foundation/status.h"
 #include "ui/browser_window.h"
+#include "ui/clipboard.h"
 #include "ui/features.h"
 #include "ui/history.h"
 #include "ui/rich_text_view.h"
@@ -156,6 +158,8 @@ int32_t ShowComposedPage(BrowserWindow *w, PageComposeFn compose, PageFinishFn f
     if (!w || !compose) return ERR_NULLPTR;
     if (!w->textView || !w->textBuffer || !w->scratchBuffer) return ERR_NULLPTRIN;
     RichTextView *view = w->textView;
+    // Any page but a record's (the caller sets that one afterwards) has no code to copy or follow.
+    w->shownPage = PageRef{0, 0};
     HWND viewer = w->viewer.handle;
     // One repaint for the finished page instead of one per piece and per highlighted match,
     // and the focus away meanwhile: a focused viewer shows and hides its caret at every append.
@@ -217,12 +221,48 @@ int32_t ShowRecordPage(BrowserWindow *w, uint16_t kind, const TextRecord *record
     ClearLinks(&w->links);
     if (history) HistoryPush(w, PageRef{kind, (int32_t)record->index});
     RecordPageRequest request = {kind, record};
-    return ShowComposedPage(w, ComposeRecord, MarkSearchWord, &request);
+    int32_t status = ShowComposedPage(w, ComposeRecord, MarkSearchWord, &request);
+    if (status >= 0) w->shownPage = PageRef{kind, (int32_t)record->index};
+    return status;
 }
 
 void RecordPageOnTreeSelChanged(BrowserWindow *w, NMTREEVIEWA *nm) {
-    if (!w || !nm) return;
+    if (!w || !nm || w->treeFollowing) return;
     LPARAM r = nm->itemNew.lParam;
     if (r >= 0 && (uint64_t)r < w->table.recordCount)
         ShowRecordPage(w, PAGE_KIND_RECORD, &w->table.records[r], w->table.records, 1);
+}
+
+// The shown page's record, or null when the viewer shows something else.
+static const TextRecord *ShownRecord(BrowserWindow *w) {
+    const PageRef page = w->shownPage;
+    if (page.kind != PAGE_KIND_RECORD || page.index < 0 ||
+        (uint32_t)page.index >= w->table.recordCount)
+        return nullptr;
+    return &w->table.records[page.index];
+}
+
+int32_t RecordPageSelectInTree(BrowserWindow *w) {
+    if (!w) return ERR_NULLPTR;
+    const TextRecord *record = ShownRecord(w);
+    if (!record || !record->treeItem) return ERR_NOTFOUND;
+    HWND tree = w->tree.handle;
+    HTREEITEM item = (HTREEITEM)record->treeItem;
+    if ((HTREEITEM)SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0) != item) {
+        w->treeFollowing = 1;
+        SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, (LPARAM)item);
+        w->treeFollowing = 0;
+    }
+    SendMessageA(tree, TVM_ENSUREVISIBLE, 0, (LPARAM)item);
+    return 0;
+}
+
+int32_t RecordPageCopyCode(BrowserWindow *w) {
+    if (!w) return ERR_NULLPTR;
+    const TextRecord *record = ShownRecord(w);
+    if (!record || !w->textBuffer) return ERR_NOTFOUND;
+    int length = snprintf(w->textBuffer, (size_t)w->textCapacity + 1, "%s",
+                          RecordField(record, FIELD_CODE));
+    if (length > w->textCapacity) length = w->textCapacity;
+    return CopyTextToClipboard(w->window, w->textBuffer, (uint32_t)length);
 }

@@ -31,6 +31,12 @@ typedef void (*PageFinishFn)(BrowserWindow *w, void *context);
 // 0; ERR_NULLPTR; ERR_NULLPTRIN without viewer output or buffers.
 int32_t ShowComposedPage(BrowserWindow *w, PageComposeFn compose, PageFinishFn finish,
                          void *context);
+// Selects the shown page's record in the tree and scrolls it into view, without showing the page
+// again or adding a history entry. 0; ERR_NOTFOUND when the viewer shows no record page.
+int32_t RecordPageSelectInTree(BrowserWindow *w);
+// Puts the shown page's code on the clipboard as CF_TEXT. 0; ERR_NOTFOUND when the viewer shows
+// no record page (the clipboard is kept).
+int32_t RecordPageCopyCode(BrowserWindow *w);
 
 // Gives each match of word in the viewer the highlight colours; the number of matches marked.
 int32_t HighlightWord(BrowserWindow *w, const char *word);

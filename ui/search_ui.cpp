@@ -110,7 +110,11 @@ void SearchOnGetDispInfo(BrowserWindow *w, NMLVDISPINFOA *info) {
 
 void SearchOnItemActivate(BrowserWindow *w, NMITEMACTIVATE *item) {
     if (!w || !item) return;
-    int32_t row = item->iItem;
+    // Activation by Enter comes as a bare NMHDR (Wine; the documentation allows it too) and by a
+    // click after the row got the focus, so the focused row is the activated one either way.
+    int32_t row = (int32_t)SendMessageA(w->list.handle, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_FOCUSED);
+    if (row < 0) row = (int32_t)SendMessageA(w->list.handle, LVM_GETNEXTITEM, (WPARAM)-1,
+                                             LVNI_SELECTED);
     if (row < 0 || row >= w->search.hitCount) return;
     PageRef hit = w->search.hits[row];
     if (hit.kind != PAGE_KIND_RECORD || hit.index < 0 ||

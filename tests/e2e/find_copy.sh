@@ -2,6 +2,7 @@
 # End-to-end: uses Morbivue.exe as a person would, from outside, in a private Xvfb and Wine
 # prefix. Clicks the "Find" tab, types cholera, presses Enter, clicks the first hit, copies the
 # page with the viewer's "Copy all text" and checks the clipboard holds that page's text; then
+# does the same with the keys alone (Ctrl+F, Enter, Down, Enter, then Alt+Left back); then
 # closes the window and checks the exit code is 0.
 # Usage: tests/e2e/find_copy.sh [Morbivue.exe] [morbivue-cli]   (exit 0 = passed)
 set -uo pipefail
@@ -88,6 +89,47 @@ else
     *) fail "the clipboard does not hold a $word page: $(printf '%s' "$got" | head -c 200)" ;;
   esac
 fi
+
+# The same without the mouse: Ctrl+F, a second word, Enter, Down and Enter in the hit list open
+# its first hit; Alt+Left goes back to the page above. Each page is read back by selecting it all
+# (Ctrl+A) and copying it with the viewer's own Ctrl+C.
+word2=typhoid
+clip_heading() {  # the first line of the clipboard once it differs from $1
+  local line=""
+  for _ in $(seq 50); do
+    line=$(xclip -o -selection clipboard 2>/dev/null | tr -d '\r\000' | head -n 1)
+    [ -n "$line" ] && [ "$line" != "$1" ] && break
+    sleep 0.1
+  done
+  printf '%s' "$line"
+}
+copy_page() { xdotool key ctrl+a; sleep 0.2; xdotool key ctrl+c; sleep 0.3; }
+first=$(printf '%s\n' "$got" | head -n 1)
+xdotool key ctrl+f
+sleep 0.4
+xdotool type --delay 30 "$word2"
+xdotool key Return
+sleep 1
+xdotool key Down
+sleep 0.3
+xdotool key Return
+sleep 0.8
+shot 5-keys-page
+copy_page
+second=$(clip_heading "$first")
+if [ -x "$cli" ]; then
+  code2=$("$cli" search "$word2" | head -n 1 | cut -f 1)
+  want2=$("$cli" page "$code2" | head -n 1)
+  [ "$second" = "$want2" ] || fail "Ctrl+F, $word2, Enter, Down, Enter: the page reads \"$second\", not \"$want2\""
+else
+  case "$second" in *[Tt]yphoid*) ;; *) fail "no $word2 page after the keys: \"$second\"" ;; esac
+fi
+xdotool key alt+Left
+sleep 0.8
+shot 6-back
+copy_page                                # the keys work after Alt+Left too (no menu mode)
+back=$(clip_heading "$second")
+[ "$back" = "$first" ] || fail "Alt+Left: the page reads \"$back\", not \"$first\""
 
 xdotool key --window "$win" alt+F4 2>/dev/null   # the window may be gone before the key-up
 rc=""

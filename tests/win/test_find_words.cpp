@@ -26,6 +26,15 @@ protected:
         PumpMessages();
     }
     int32_t Rows() { return (int32_t)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0); }
+    // Opens the hit in row as the list's activation does: the focused row is the one opened.
+    void Open(int32_t row) {
+        LVITEMA state = {};
+        state.stateMask = state.state = LVIS_FOCUSED | LVIS_SELECTED;
+        SendMessageA(list, LVM_SETITEMSTATE, (WPARAM)row, (LPARAM)&state);
+        NMITEMACTIVATE activate = {};
+        activate.iItem = row;
+        SearchOnItemActivate(w, &activate);
+    }
     std::string Cell(int32_t row, int32_t column) {
         char text[300] = {};
         LVITEMA item = {};
@@ -80,9 +89,7 @@ TEST_F(FindWordsTest, AllWordsListsItsHitsAndThePageMarksEachWord) {
     EXPECT_EQ(Rows(), w->search.hitCount);
     int32_t row = RowOf("E11.22");
     ASSERT_GE(row, 0);
-    NMITEMACTIVATE activate = {};
-    activate.iItem = row;
-    SearchOnItemActivate(w, &activate);
+    Open(row);
     std::string text = ViewerText(viewer);
     ASSERT_EQ(text.rfind("E11.22 Type 2 diabetes mellitus with diabetic chronic kidney", 0), 0u);
     size_t diabetes = text.find("diabetes");
@@ -96,8 +103,7 @@ TEST_F(FindWordsTest, AllWordsListsItsHitsAndThePageMarksEachWord) {
     Find("diabetes 2");
     row = RowOf("E11.22");
     ASSERT_GE(row, 0);
-    activate.iItem = row;
-    SearchOnItemActivate(w, &activate);
+    Open(row);
     EXPECT_TRUE(Marked(4));
     EXPECT_FALSE(Marked(5));
     EXPECT_TRUE(Marked(12)) << "Type 2";
@@ -105,8 +111,7 @@ TEST_F(FindWordsTest, AllWordsListsItsHitsAndThePageMarksEachWord) {
     // A phrase with hits is marked as the phrase again.
     Find("cholera");
     EXPECT_EQ(Rows(), 5);
-    activate.iItem = 0;
-    SearchOnItemActivate(w, &activate);
+    Open(0);
     EXPECT_TRUE(Marked(4));
 }
 

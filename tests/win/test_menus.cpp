@@ -4,9 +4,13 @@
 
 #include <richedit.h>
 
+#include <cstring>
 #include <string>
 
 #include "ui/browser_window.h"
+#include "ui/clipboard.h"
+#include "ui/help_page.h"
+#include "ui/record_page.h"
 #include "ui/rich_text_view.h"
 #include "ui/subclass.h"
 #include "ui_test_support.h"
@@ -152,6 +156,57 @@ TEST_F(MenuTest, ZoomStepsFromNoZoomInTenths) {
     EXPECT_EQ(num, 9);
     EXPECT_EQ(den, 10);
     SetZoom(0, 0);
+}
+
+TEST_F(MenuTest, TreeCopiesTheSelectedCodeAloneOrWithItsTitle) {
+    HWND tree = w->tree.handle;
+    int32_t r = -1;
+    for (uint32_t i = 0; i < w->table.recordCount && r < 0; i++)
+        if (strcmp(RecordField(&w->table.records[i], FIELD_CODE), "A00.1") == 0) r = (int32_t)i;
+    ASSERT_GE(r, 0);
+    SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, (LPARAM)w->table.records[r].treeItem);
+    PumpMessages();
+    RightClick(tree, MENU_THIRD);
+    EXPECT_EQ(ReadClipboardText(), "A00.1");
+    RightClick(tree, MENU_FOURTH);
+    EXPECT_EQ(ReadClipboardText(), "A00.1 Cholera due to Vibrio cholerae 01, biovar eltor");
+}
+
+TEST_F(MenuTest, ViewerCopiesTheShownPagesCodeButNotOnTheHelpPage) {
+    int32_t r = -1;
+    for (uint32_t i = 0; i < w->table.recordCount && r < 0; i++)
+        if (strcmp(RecordField(&w->table.records[i], FIELD_CODE), "B15-B19") == 0) r = (int32_t)i;
+    ASSERT_GE(r, 0);
+    ShowRecordPage(w, PAGE_KIND_RECORD, &w->table.records[r], w->table.records, 0);
+    RightClick(w->viewer.handle, MENU_FOURTH + 1);
+    EXPECT_EQ(ReadClipboardText(), "B15-B19");
+    CopyTextToClipboard(w->window, "kept", 4);
+    ShowHelpPage(w);
+    RightClick(w->viewer.handle, MENU_FOURTH + 1);
+    EXPECT_EQ(ReadClipboardText(), "kept");
+}
+
+TEST_F(MenuTest, ExpandAllLeavesTheSelectedItemInView) {
+    HWND tree = w->tree.handle;
+    // A chapter half way down: thousands of rows below the top once everything is expanded.
+    HTREEITEM chapter = (HTREEITEM)SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD,
+                                                (LPARAM)w->rootItem);
+    for (int i = 0; i < 10; i++)
+        chapter = (HTREEITEM)SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, (LPARAM)chapter);
+    SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, (LPARAM)chapter);
+    PumpMessages();
+    RightClick(tree, MENU_FIRST);
+    RECT rect = {}, client = {};
+    *(HTREEITEM *)&rect = chapter;
+    ASSERT_TRUE(SendMessageA(tree, TVM_GETITEMRECT, TRUE, (LPARAM)&rect));
+    GetClientRect(tree, &client);
+    EXPECT_GE(rect.top, 0);  // in the client area, not only expanded into the list of rows
+    EXPECT_LE(rect.bottom, client.bottom);
+    EXPECT_EQ((HTREEITEM)SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0), chapter);
+    EXPECT_TRUE(IsExpanded(tree, (HTREEITEM)w->table.records[w->table.recordCount - 2].treeItem) ||
+                (w->table.records[w->table.recordCount - 2].flags & RECORD_FLAG_LEAF));
+    RightClick(tree, MENU_SECOND);
+    SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, (LPARAM)w->rootItem);
 }
 
 TEST_F(MenuTest, ContextRequestFromAnotherControlOpensNoMenu) {

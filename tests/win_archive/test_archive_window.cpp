@@ -211,6 +211,8 @@ TEST(ArchiveWindowTest, MissingOrBadSeventhCharactersShowTheLoaderStatus) {
     InstallTable(records);
     morbivue_archive_start[EntryOffset("sevenchr.txt") + 3] ^= 0x01;
     ExpectRefusedWith("Failed to read ICD10 data: ERR_CHECKSUM");
+}
+
 // The three index files of a build without the Index to Diseases, small.
 const char kNeoplasm[] = "MORBIVUE-INDEX\t1\tneoplasm\nH\t2\tMalignant\nL\tN\n"
                          "E\t0\tNeoplasm, neoplastic\nX\t2\tC80.1\n";
