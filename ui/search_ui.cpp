@@ -28,6 +28,7 @@ int32_t SearchInWindow(BrowserWindow *w, const char *word) {
     SetCursor(LoadCursorA(nullptr, IDC_WAIT));
     int32_t status = SearchRecords(&w->search, &w->table, word, InsertHitRow, list);
     SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+    if (status < 0) SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);  // rows of hits now dropped
     return status;
 }
 
