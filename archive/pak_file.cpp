@@ -97,8 +97,9 @@ int32_t PakFileOpen(const void *base, int32_t size, PakFile *pak)
     memset(pak, 0, sizeof(*pak));
     int32_t status = StreamOpenMemory(&pak->stream, base, size);
     if (status == 0) {
+        // Out of memory here must not pass for an archive opened whole.
         pak->name = MemStrDup("_mem");
-        status = PakReadHeader(pak);
+        status = pak->name == nullptr ? ERR_ALLOC : PakReadHeader(pak);
         if (status == 0) {
             return 0;
         }

@@ -63,6 +63,11 @@ int32_t SearchRecords(SearchState *state, const RecordTable *table, const char *
     state->searchWord = nullptr;
     ClearSearchResults(state);
     state->searchWord = MemStrDup(word);
+    // Out of memory gives no results at all rather than a list with hits missing from it.
+    if (state->searchWord == nullptr) {
+        MemStrFree(previousWord);
+        return ERR_ALLOC;
+    }
     size_t m = strlen(word);
     const unsigned char *w = (const unsigned char *)word;
     for (uint32_t i = 0; table->records != nullptr && i < table->recordCount; i++) {
@@ -72,7 +77,12 @@ int32_t SearchRecords(SearchState *state, const RecordTable *table, const char *
         }
         PageRef hit = {PAGE_KIND_RECORD, (int32_t)i};
         int32_t number = AddSearchHit(state, hit);
-        if (number >= 0 && onHit != nullptr) {
+        if (number < 0) {
+            ClearSearchResults(state);
+            MemStrFree(previousWord);
+            return ERR_ALLOC;
+        }
+        if (onHit != nullptr) {
             onHit(context, number, &state->hits[number]);
         }
     }

@@ -44,7 +44,7 @@ const char *StrFindNoCase(const char *text, const char *word);
 // Clears the previous results, keeps a copy of word (a failed copy only leaves searchWord null),
 // then adds one PAGE_KIND_RECORD hit per record carrying the marker that contains word in one of
 // its present fields 0 to 39, in table order. onHit (may be null) is called after each stored
-// hit; a hit that cannot be stored is skipped silently. 0; ERR_NULLPTR (state, table or word);
-// ERR_EMPTY for an empty word. Nothing changes on failure.
+// hit. 0; ERR_NULLPTR (state, table or word); ERR_EMPTY for an empty word (nothing changes);
+// ERR_ALLOC when the word or a hit cannot be stored: the results are then cleared, never partial.
 int32_t SearchRecords(SearchState *state, const RecordTable *table, const char *word,
                       SearchHitFn onHit, void *context);

@@ -36,6 +36,8 @@ struct Tracer {
     uint64_t tagSum;       // sum of live slots' tags (low 32 bits)
     SlotIndex index;       // block -> slot and reusable slots, mirrors slots
     uint32_t failGrowths;  // growths still to be refused (TracerFailGrowths)
+    uint32_t failCountdown;  // allocations until the one to refuse (TracerFailAllocation); 0: none
+    uint32_t failuresHit;    // allocations refused since the last TracerFailAllocation
 };
 
 Tracer gTracer;
@@ -166,6 +168,15 @@ void Release(uint32_t slot, uint8_t state) {
     gTracer.tagSum -= static_cast<uint32_t>(entry.tag);
 }
 
+// True for the allocation that TracerFailAllocation chose; it then fails as a system allocation
+// would, before anything is recorded or released.
+bool InjectedFailure() {
+    if (gTracer.failCountdown == 0) return false;
+    if (--gTracer.failCountdown != 0) return false;
+    gTracer.failuresHit++;
+    return true;
+}
+
 }  // namespace
 
 int32_t StartMemoryTracer(uint32_t slotCount) {
@@ -212,7 +223,7 @@ int32_t StopMemoryTracer() {
 
 void *MemAlloc(int32_t size) {
     // A negative size would wrap the guard offset; no allocator can satisfy it anyway.
-    if (size < 0) return nullptr;
+    if (size < 0 || InjectedFailure()) return nullptr;
     if (!gTracer.enabled) return calloc(1, static_cast<size_t>(size));
     Lock();
     void *p = calloc(1, static_cast<size_t>(size) + kGuardBytes);
@@ -248,7 +259,7 @@ void *MemAlloc(int32_t size) {
 }
 
 void *MemRealloc(void *p, int32_t size) {
-    if (size < 0) return nullptr;
+    if (size < 0 || InjectedFailure()) return nullptr;
     if (!gTracer.enabled) return realloc(p, static_cast<size_t>(size));
     Lock();
     int32_t found = p != nullptr ? FindSlot(p) : ERR_NULLPTR;
@@ -309,7 +320,7 @@ void MemFree(void *p) {
 }
 
 char *MemStrDup(const char *s) {
-    if (s == nullptr) return nullptr;
+    if (s == nullptr || InjectedFailure()) return nullptr;
     size_t length = strlen(s);
     if (!gTracer.enabled) {
         char *copy = static_cast<char *>(malloc(length + 1));
@@ -412,3 +423,10 @@ int32_t TracerGetSlot(uint32_t index, TraceSlot *slot) {
 void TracerSetVerbose(int32_t verbose) { gTracer.verbose = verbose; }
 
 void TracerFailGrowths(uint32_t count) { gTracer.failGrowths = count; }
+
+void TracerFailAllocation(uint32_t n) {
+    gTracer.failCountdown = n;
+    gTracer.failuresHit = 0;
+}
+
+uint32_t TracerFailuresHit() { return gTracer.failuresHit; }

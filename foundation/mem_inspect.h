@@ -1,5 +1,5 @@
 // The allocation tracer's slot table and counters, readable for tests and debugging; nothing
-// here changes what the tracer records, except the verbose switch and the growth-failure drill.
+// here changes what the tracer records, except the verbose switch and the two failure drills.
 #pragma once
 #include <cstdint>
 
@@ -46,3 +46,9 @@ int32_t TracerGetSlot(uint32_t index, TraceSlot *slot);
 void TracerSetVerbose(int32_t verbose);
 // The next count growths of a full table fail as if the system had no memory left.
 void TracerFailGrowths(uint32_t count);
+// For out-of-memory tests only (the program never calls it): the n-th call of MemAlloc,
+// MemRealloc or MemStrDup from now returns null as if the system had no memory left, and the
+// calls after it succeed again; 0 disarms. Counts whether the tracer runs or not.
+void TracerFailAllocation(uint32_t n);
+// Allocations refused since the last TracerFailAllocation (0 or 1).
+uint32_t TracerFailuresHit();

@@ -60,7 +60,10 @@ int32_t SearchInWindow(BrowserWindow *w, const char *word) {
     SetCursor(LoadCursorA(nullptr, IDC_WAIT));
     int32_t status = SearchFind(&w->search, &w->table, &w->sevenths, word, InsertHitRow, list);
     SetCursor(LoadCursorA(nullptr, IDC_ARROW));
-    if (status < 0) return status;
+    if (status < 0) {
+        SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);  // rows of hits now dropped
+        return status;
+    }
     if (w->search.hitCount == 0) {
         char line[NOTHING_FOUND_CHARS + 1];
         SetNothingFound(w, SearchNothingFoundText(&w->changes, word, line, NOTHING_FOUND_CHARS));
