@@ -95,7 +95,7 @@ TEST(IndexFile, MalformedFilesAreRefusedAndLeaveNothing) {
         {IndexFixtureFile("drug", "L\tA\nE\t0\tA\nX\t17\tA00\n"), ERR_INVDATA},
         {IndexFixtureFile("drug", "L\tA\nE\t0\tA\nX\t2A00\n"), ERR_INVDATA},
         {IndexFixtureFile("drug", "H\t2\ta\nH\t2\tb\n"), ERR_INVDATA},     // heading twice
-        {IndexFixtureFile("drug", std::string("L\tA\nE\t0\tA\0B\n", 14)), ERR_INVDATA},
+        {IndexFixtureFile("drug", std::string("L\tA\nE\t0\tA\0B\n", 12)), ERR_INVDATA},
     };
     StartMemoryTracer(1000);
     for (const Case &c : cases) {
