@@ -11,22 +11,8 @@
 #include "page_ref.h"
 #include "str_bounded.h"
 
-// Hands text to the sink through the scratch buffer, in pieces the viewer takes whole.
 static void Write(const PageSink *sink, PageWorkspace *ws, const char *text) {
-    size_t length = strlen(text);
-    while (length > 0) {
-        size_t piece = length < (size_t)VIEW_PIECE_CHARS ? length : (size_t)VIEW_PIECE_CHARS;
-        if (piece > (size_t)ws->textCapacity) {
-            piece = (size_t)ws->textCapacity;
-        }
-        memmove(ws->scratchBuffer, text, piece);
-        ws->scratchBuffer[piece] = '\0';
-        if (sink->writeText != nullptr) {
-            sink->writeText(sink->context, ws->scratchBuffer, (int32_t)piece);
-        }
-        text += piece;
-        length -= piece;
-    }
+    PageSinkWrite(sink, ws, text, strlen(text));
 }
 
 static void WriteCode(const RecordTable *table, uint16_t kind, const char *code, PageWorkspace *ws,

@@ -2,6 +2,7 @@
 // pairs that make one change joined (Revise from/to; the Delete and Add of a split), and every
 // count of the file's summary checked, so that a damaged or unfamiliar file stops the build.
 #include "tools/convert/addenda_converter.h"
+#include "tools/convert/convert_file.h"
 
 #include <dirent.h>
 
@@ -511,27 +512,6 @@ int32_t ConvertAddenda(const std::vector<AddendaInput> &files, std::string *outp
     return 0;
 }
 
-static int32_t ReadFile(const std::string &path, std::string *bytes, std::string *error)
-{
-    FILE *f = fopen(path.c_str(), "rb");
-    if (f == nullptr) {
-        *error = "cannot open " + path + ": " + strerror(errno);
-        return ERR_OPEN;
-    }
-    char buf[65536];
-    size_t n = 0;
-    while ((n = fread(buf, 1, sizeof buf, f)) > 0) {
-        bytes->append(buf, n);
-    }
-    bool failed = ferror(f) != 0;
-    fclose(f);
-    if (failed) {
-        *error = "cannot read " + path;
-        return ERR_READ;
-    }
-    return 0;
-}
-
 int32_t ConvertAddendaFolder(const char *folder, const char *outputPath, AddendaSummary *summary,
                              std::string *error)
 {
@@ -556,7 +536,8 @@ int32_t ConvertAddendaFolder(const char *folder, const char *outputPath, Addenda
     for (const std::string &name : names) {
         AddendaInput input;
         input.name = name;
-        int32_t status = ReadFile(std::string(folder) + "/" + name, &input.text, error);
+        std::string path = std::string(folder) + "/" + name;
+        int32_t status = ReadWholeFile(path.c_str(), &input.text, error);
         if (status < 0) {
             return status;
         }

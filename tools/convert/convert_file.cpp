@@ -8,7 +8,7 @@
 #include "foundation/status.h"
 #include "tools/convert/record_writer.h"
 
-static int32_t ReadWholeFile(const char *path, std::string *bytes, std::string *error)
+int32_t ReadWholeFile(const char *path, std::string *bytes, std::string *error)
 {
     FILE *f = fopen(path, "rb");
     if (f == nullptr) {

@@ -7,6 +7,9 @@
 
 #include "tools/convert/tabular_converter.h"
 
+// Appends the whole file at path to *bytes. 0; ERR_OPEN or ERR_READ with the reason in *error.
+int32_t ReadWholeFile(const char *path, std::string *bytes, std::string *error);
+
 // Reads inputPath, converts it and replaces outputPath with the result and, when sevenPath is
 // not null, sevenPath with the 7th-character entry; the outputs are left alone on a failed
 // conversion. ERR_OPEN / ERR_READ for the input, ERR_WRITE for an output, or the status of
