@@ -85,6 +85,11 @@ int32_t ShowHelpPage(BrowserWindow *w) {
         }
     }
     WriteRun(view, run, runLength);
+    // The text is longer than the pane: it is read from its start, not from where writing ended.
+    CHARRANGE start = {0, 0};
+    SendMessageA(view->control, EM_EXSETSEL, 0, (LPARAM)&start);
+    POINT top = {0, 0};
+    SendMessageA(view->control, EM_SETSCROLLPOS, 0, (LPARAM)&top);
     return 0;
 }
 

@@ -113,6 +113,8 @@ TEST_F(HelpTest, InfoShowsTheShippedHelpWithCreateIconAsTheOnlyLink) {
     uint16_t historyLast = w->historyLast;
     SendMessageA(w->infoButton.handle, BM_CLICK, 0, 0);
     PumpMessages();
+    // Longer than the pane, the help is shown from its first line.
+    EXPECT_EQ(SendMessageA(viewer, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
     std::string text = ViewerText(viewer);
     EXPECT_NE(text.find("Create Icon"), std::string::npos);
     EXPECT_EQ(text.find('<'), std::string::npos);
