@@ -1,6 +1,6 @@
 // Creation of the browser window's child controls in their fixed order, loading of the help
-// text, the records and the later releases' changes, and filling of the tree with one item per
-// record.
+// text, the records and the later releases' changes, and the start of the tree
+// (ui/tree_items.cpp).
 #include <cstdio>
 
 #include "archive/embedded_archive.h"
@@ -136,80 +136,6 @@ static int32_t LoadData(BrowserWindow *w) {
     }
     // The later releases only add to the pages: without them the classification still works.
     ReleaseChangesLoad(&w->changes);
-    return 0;
-}
-
-static HTREEITEM InsertItem(HWND tree, HTREEITEM parent, TVITEMA *item) {
-    TVINSERTSTRUCTA ins = {};
-    ins.hParent = parent;
-    ins.hInsertAfter = TVI_LAST;
-    ins.item = *item;
-    return (HTREEITEM)SendMessageA(tree, TVM_INSERTITEMA, 0, (LPARAM)&ins);
-}
-
-int32_t BrowserFillTree(BrowserWindow *w) {
-    if (!w)
-        return ERR_NULLPTR;
-    TextRecord *records = w->table.records;
-    const uint32_t count = w->table.recordCount;
-    HWND tree = w->tree.handle;
-    if (!records || count == 0)
-        return ERR_EMPTY;
-
-    // A parent index that is not below the count ends the tree at that record.
-    uint32_t end = count;
-    for (uint32_t i = 1; i < count; i++) {
-        const int32_t p = (int32_t)records[i].parent;
-        if (p >= (int32_t)count) {
-            ErrorPrint("parent index overflow( %d / %d ) in treeview", p, (int32_t)count);
-            end = i;
-            break;
-        }
-    }
-
-    // The tree checks every parent handle by scanning its items from the first one inserted
-    // (Wine: 0.34 s for the whole table in file order). Inserting level by level keeps parents
-    // near the front; children still go in after their siblings in table order, so the tree is
-    // the same as a fill in file order. A parent that does not precede its record counts as
-    // absent there (its item does not exist yet) and the record goes in at the top level.
-    uint32_t *depth = (uint32_t *)MemAlloc((int32_t)(end * sizeof(uint32_t)));
-    if (!depth)
-        return ERR_ALLOC;
-    uint32_t maxDepth = 0;
-    for (uint32_t i = 1; i < end; i++) {
-        const int32_t p = (int32_t)records[i].parent;
-        depth[i] = (p > 0 && (uint32_t)p < i && depth[p] > 0) ? depth[p] + 1 : 1;
-        if (depth[i] > maxDepth)
-            maxDepth = depth[i];
-    }
-
-    SendMessageA(tree, WM_SETREDRAW, FALSE, 0);
-    TVITEMA root = {};
-    root.mask = TVIF_TEXT | TVIF_STATE | TVIF_CHILDREN;
-    root.pszText = (LPSTR)CopyRecordField(&records[0], FIELD_CODE, w->textBuffer, w->textCapacity);
-    root.cChildren = 1;
-    w->rootItem = InsertItem(tree, TVI_ROOT, &root);
-    records[0].treeItem = w->rootItem;
-
-    for (uint32_t level = 1; level <= maxDepth; level++) {
-        for (uint32_t i = 1; i < end; i++) {
-            if (depth[i] != level)
-                continue;
-            TextRecord *record = &records[i];
-            const int32_t p = (int32_t)record->parent;
-            TVITEMA item = {};
-            item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_STATE | TVIF_CHILDREN;
-            item.pszText = LPSTR_TEXTCALLBACKA;
-            item.lParam = (LPARAM)record->index;
-            item.cChildren = (record->flags & RECORD_FLAG_LEAF) ? 0 : 1;
-            HTREEITEM parent = p <= 0 ? w->rootItem
-                               : (uint32_t)p < i ? (HTREEITEM)records[p].treeItem
-                                                 : nullptr;
-            record->treeItem = InsertItem(tree, parent, &item);
-        }
-    }
-    SendMessageA(tree, WM_SETREDRAW, TRUE, 0);
-    MemFree(depth);
     return 0;
 }
 

@@ -15,6 +15,7 @@
 #include "ui/record_page.h"
 #include "ui/subclass.h"
 #include "ui/tree_commands.h"
+#include "ui/tree_items.h"
 
 static const char *const CLASS_NAME = "TextRecordViewerClass";
 
@@ -79,6 +80,7 @@ int32_t ShowTab(BrowserWindow *w, int32_t tab) {
 static void ReleaseState(BrowserWindow *w) {
     SeventhCharFree(&w->sevenths);
     RecordTableFree(&w->table);
+    TreePlanFree(&w->treePlan);
     ReleaseChangesFree(&w->changes);
     ClearSearchResults(&w->search);
     IndexTabFree(w);
@@ -147,6 +149,9 @@ static void OnTreeDispInfo(BrowserWindow *w, NMTVDISPINFOA *info) {
         snprintf(w->textBuffer, (size_t)w->textCapacity + 1, "%.42s %.140s",
                  RecordField(record, FIELD_CODE), RecordField(record, FIELD_TITLE));
         info->item.pszText = w->textBuffer;
+        // A record's text never changes: kept by the tree, it is not asked for again on every
+        // paint, and "Expand all" measures each text once rather than on every pass.
+        info->item.mask |= TVIF_DI_SETITEM;
     } else {
         info->item.pszText = (LPSTR) "-";
     }
@@ -171,6 +176,8 @@ static LRESULT OnNotify(BrowserWindow *w, NMHDR *nm) {
         if (from == w->tree.handle)
             OnTreeDispInfo(w, (NMTVDISPINFOA *)nm);
         return 0;
+    case TVN_ITEMEXPANDINGA:
+        return from == w->tree.handle ? TreeItemsOnExpanding(w, (NMTREEVIEWA *)nm) : 0;
     case TVN_SELCHANGEDA:
         if (from == w->tree.handle)
             RecordPageOnTreeSelChanged(w, (NMTREEVIEWA *)nm);

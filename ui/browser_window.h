@@ -11,6 +11,7 @@
 #include "classification/release_changes.h"
 #include "classification/search.h"
 #include "classification/seventh_chars.h"
+#include "classification/tree_plan.h"
 
 struct RichTextView;
 struct IndexTab;
@@ -79,6 +80,8 @@ struct BrowserWindow {
     ControlSlot tab;             // the tab control
     ControlSlot tree;            // tree view, child of the tab control
     HTREEITEM rootItem;          // the tree's root item (record 0)
+    TreePlan treePlan;           // where each record's tree item goes; items are made when first
+                                 // needed (ui/tree_items.h); owned
     ControlSlot list;            // hit list view, child of the tab control
     ControlSlot findButton;      // "Find", child of the tab control
     ControlSlot searchEdit;      // search edit, child of the tab control
@@ -117,8 +120,9 @@ struct BrowserWindow {
 // the tree. 0; ERR_ALLOC; ERR_CREATE; ERR_FAILED; ERR_WINDOWS; or the record loader's status.
 int32_t BrowserCreateControls(BrowserWindow *w);
 // Fills the tree from the record table: the root's text copied, every other item's text asked
-// for on demand. Stops at the first record whose parent index is not below recordCount.
-// 0; ERR_NULLPTR; ERR_EMPTY for an empty table.
+// for on demand. Stops at the first record whose parent index is not below recordCount. Only the
+// top level and the root's children get their items now; the rest come when first shown or
+// needed (ui/tree_items.h). 0; ERR_NULLPTR; ERR_EMPTY for an empty table; ERR_ALLOC.
 int32_t BrowserFillTree(BrowserWindow *w);
 // Refreshes clientRect and every control's rectangle from splitterX; moves nothing.
 void BrowserComputeLayout(BrowserWindow *w);

@@ -14,6 +14,7 @@
 #include "ui/history.h"
 #include "ui/index_tab.h"
 #include "ui/record_page.h"
+#include "ui/tree_items.h"
 
 // Renders a history entry without pushing it.
 static int32_t ShowEntry(BrowserWindow *w, PageRef entry) {
@@ -52,7 +53,7 @@ int32_t GoToCode(BrowserWindow *w, uint16_t kind, const char *code) {
     // rendering it a second time would only repeat that work. When the item was selected already
     // (or the record has no item) nothing was shown, so the page is shown here.
     HWND tree = w->tree.handle;
-    HTREEITEM item = (HTREEITEM)record->treeItem;
+    HTREEITEM item = TreeItemFor(w, (uint32_t)r);
     HTREEITEM before = item ? (HTREEITEM)SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0) : nullptr;
     if (item) SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, (LPARAM)item);
     bool shownBySelection =

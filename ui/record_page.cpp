@@ -15,6 +15,7 @@
 #include "ui/features.h"
 #include "ui/history.h"
 #include "ui/rich_text_view.h"
+#include "ui/tree_items.h"
 
 // Replays the composed page onto the view. Text pieces between two format changes are written
 // as one append: every append costs the control a re-wrap and a scroll update, and a page has
@@ -245,9 +246,9 @@ static const TextRecord *ShownRecord(BrowserWindow *w) {
 int32_t RecordPageSelectInTree(BrowserWindow *w) {
     if (!w) return ERR_NULLPTR;
     const TextRecord *record = ShownRecord(w);
-    if (!record || !record->treeItem) return ERR_NOTFOUND;
+    HTREEITEM item = record ? TreeItemFor(w, (uint32_t)(record - w->table.records)) : nullptr;
+    if (!item) return ERR_NOTFOUND;
     HWND tree = w->tree.handle;
-    HTREEITEM item = (HTREEITEM)record->treeItem;
     if ((HTREEITEM)SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0) != item) {
         w->treeFollowing = 1;
         SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, (LPARAM)item);

@@ -13,6 +13,7 @@
 #include "ui/record_page.h"
 #include "ui/rich_text_view.h"
 #include "ui/subclass.h"
+#include "ui/tree_items.h"
 #include "ui_test_support.h"
 
 namespace {
@@ -62,7 +63,12 @@ OpenedBrowser MenuTest::shared = {};
 TEST_F(MenuTest, ExpandAllThenCollapseAllOnTheWholeTree) {
     HWND tree = w->tree.handle;
     const TextRecord *records = w->table.records;
+    const HWND focus = GetFocus();
     RightClick(tree, MENU_FIRST);
+    // Hidden from drawing while it ran, not from the user: shown again, focus where it was.
+    EXPECT_TRUE(GetWindowLongPtrA(tree, GWL_STYLE) & WS_VISIBLE);
+    EXPECT_EQ(GetFocus(), focus);
+    EXPECT_EQ(SendMessageA(tree, TVM_GETCOUNT, 0, 0), (LRESULT)w->table.recordCount);
     int checked = 0;
     for (uint32_t i = 0; i < w->table.recordCount; i += 97) {
         if (records[i].flags & RECORD_FLAG_LEAF)
@@ -72,6 +78,7 @@ TEST_F(MenuTest, ExpandAllThenCollapseAllOnTheWholeTree) {
     }
     EXPECT_GT(checked, 50);
     RightClick(tree, MENU_SECOND);
+    EXPECT_TRUE(GetWindowLongPtrA(tree, GWL_STYLE) & WS_VISIBLE);
     for (uint32_t i = 0; i < w->table.recordCount; i += 97)
         EXPECT_FALSE(IsExpanded(tree, (HTREEITEM)records[i].treeItem)) << i;
     SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, (LPARAM)w->rootItem);
@@ -164,7 +171,7 @@ TEST_F(MenuTest, TreeCopiesTheSelectedCodeAloneOrWithItsTitle) {
     for (uint32_t i = 0; i < w->table.recordCount && r < 0; i++)
         if (strcmp(RecordField(&w->table.records[i], FIELD_CODE), "A00.1") == 0) r = (int32_t)i;
     ASSERT_GE(r, 0);
-    SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, (LPARAM)w->table.records[r].treeItem);
+    SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, (LPARAM)TreeItemFor(w, (uint32_t)r));
     PumpMessages();
     RightClick(tree, MENU_THIRD);
     EXPECT_EQ(ReadClipboardText(), "A00.1");

@@ -11,6 +11,7 @@
 #include "foundation/status.h"
 #include "ui/record_page.h"
 #include "ui/rich_text_view.h"
+#include "ui/tree_items.h"
 #include "ui_test_support.h"
 
 namespace {
@@ -139,7 +140,7 @@ TEST_F(RecordPageTest, NothingIsHighlightedWithTheCheckBoxClearOrBeforeAnySearch
 TEST_F(RecordPageTest, TreeSelectionShowsThePageAndPushesItOnce) {
     int32_t r = RecordOf(w, "A01.0");
     ASSERT_GT(r, 0);
-    SendMessageA(w->tree.handle, TVM_SELECTITEM, TVGN_CARET, (LPARAM)w->table.records[r].treeItem);
+    SendMessageA(w->tree.handle, TVM_SELECTITEM, TVGN_CARET, (LPARAM)TreeItemFor(w, (uint32_t)r));
     EXPECT_EQ(ViewerText(viewer).rfind("A01.0 Typhoid fever", 0), 0u);
     EXPECT_EQ(w->historyLast, 1);
     EXPECT_EQ(w->history[1].index, r);

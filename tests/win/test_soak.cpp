@@ -10,6 +10,7 @@
 #include <string>
 
 #include "feature_support.h"
+#include "ui/tree_items.h"
 #include "ui_test_support.h"
 
 namespace {
@@ -56,8 +57,7 @@ private:
 
     void SelectTreeItem() {
         uint32_t r = Pick(w->table.recordCount);
-        SendMessageA(w->tree.handle, TVM_SELECTITEM, TVGN_CARET,
-                     (LPARAM)w->table.records[r].treeItem);
+        SendMessageA(w->tree.handle, TVM_SELECTITEM, TVGN_CARET, (LPARAM)TreeItemFor(w, r));
         PumpMessages();
     }
 
