@@ -61,7 +61,10 @@ static int32_t CreateTab(BrowserWindow *w, HFONT font) {
     LRESULT ex = SendMessageA(tab, TCM_GETEXTENDEDSTYLE, 0, 0);
     SendMessageA(tab, TCM_SETEXTENDEDSTYLE, 0, ex | TCS_EX_FLATSEPARATORS);
     SendMessageA(tab, WM_SETFONT, (WPARAM)font, FALSE);
-    SubclassNotifyForward(tab, w->window);
+    // Without these records the tree's notifications never arrive and the keys and context
+    // menus are dead: a window that looks whole but does nothing is worse than none.
+    if (SubclassNotifyForward(tab, w->window) < 0)
+        return ERR_ALLOC;
     AddTab(tab, 0, "ICD-10");
     AddTab(tab, 2, "Find");  // past the end: appended as tab 1
     AddTab(tab, 3, "Index");
@@ -74,7 +77,8 @@ static int32_t CreateTabChildren(BrowserWindow *w, HFONT font) {
                             tab, 0);
     if (!tree)
         return ERR_CREATE;
-    SubclassContext(tree, w->window, MSG_TREE_CONTEXT);
+    if (SubclassContext(tree, w->window, MSG_TREE_CONTEXT) < 0)
+        return ERR_ALLOC;
 
     HWND list = CreateChild(w, &w->list, 0, WC_LISTVIEWA, nullptr, LIST_STYLE, tab, 0);
     if (!list)
@@ -97,7 +101,8 @@ static int32_t CreateTabChildren(BrowserWindow *w, HFONT font) {
     if (!edit)
         return ERR_CREATE;
     SendMessageA(edit, WM_SETFONT, (WPARAM)font, FALSE);
-    SubclassCharForward(edit, w->window, MSG_CONTROL_CHAR);
+    if (SubclassCharForward(edit, w->window, MSG_CONTROL_CHAR) < 0)
+        return ERR_ALLOC;
 
     // Shown by a search that finds nothing; no failure of the window if it cannot be made.
     HWND nothing = CreateChild(w, &w->nothingFound, 0, "STATIC", "", WS_CHILD | SS_LEFTNOWORDWRAP,
@@ -148,8 +153,11 @@ static int32_t CreateViewer(BrowserWindow *w) {
     CreateUiFont(16, 1, &font);
     SendMessageA(viewer, WM_SETFONT, (WPARAM)font, TRUE);
     SendMessageA(viewer, EM_SETEVENTMASK, 0, ENM_CHANGE | ENM_KEYEVENTS | ENM_SELCHANGE | ENM_LINK);
-    SubclassCharAndContext(viewer, w->window, MSG_CONTROL_CHAR, MSG_VIEWER_CONTEXT);
-    RichTextViewCreate(viewer, &w->textView);
+    if (SubclassCharAndContext(viewer, w->window, MSG_CONTROL_CHAR, MSG_VIEWER_CONTEXT) < 0)
+        return ERR_ALLOC;
+    // Without its output object every page would stay blank.
+    if (RichTextViewCreate(viewer, &w->textView) == ERR_ALLOC)
+        return ERR_ALLOC;
     return 0;
 }
 

@@ -69,7 +69,7 @@ int32_t IndexTabCreate(BrowserWindow *w, HFONT font) {
     AddColumn(list, 1, "path", 330);
     AddColumn(list, 2, "codes", 330);
     for (HWND control : {button, edit, status}) SendMessageA(control, WM_SETFONT, (WPARAM)font, FALSE);
-    SubclassCharForward(edit, w->window, MSG_CONTROL_CHAR);
+    if (SubclassCharForward(edit, w->window, MSG_CONTROL_CHAR) < 0) return ERR_ALLOC;
     return 0;
 }
 

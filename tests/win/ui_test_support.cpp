@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include <atomic>
 #include <thread>
 
 #include "foundation/mem.h"
@@ -112,13 +113,15 @@ void FinishMenuChoice() {
 
 static std::thread gBoxThread;
 static std::string gBoxText;
+static std::atomic<bool> gBoxCancelled{false};
 
 void ScheduleMessageBoxClose(const char *caption) {
     FinishMessageBox();
     gBoxText = "<no box>";
+    gBoxCancelled = false;
     std::string title = caption;
     gBoxThread = std::thread([title] {
-        for (int i = 0; i < 500; i++) {
+        for (int i = 0; i < 500 && !gBoxCancelled; i++) {
             HWND box = FindWindowA("#32770", title.c_str());
             if (box && IsWindowVisible(box)) {
                 char text[512] = {};
@@ -131,6 +134,11 @@ void ScheduleMessageBoxClose(const char *caption) {
             Sleep(10);
         }
     });
+}
+
+void CancelMessageBoxClose() {
+    gBoxCancelled = true;
+    FinishMessageBox();
 }
 
 std::string FinishMessageBox() {

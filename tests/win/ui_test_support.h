@@ -40,6 +40,8 @@ void FinishMenuChoice();
 // none appeared within a few seconds).
 void ScheduleMessageBoxClose(const char *caption);
 std::string FinishMessageBox();
+// Stops waiting for the box of the last ScheduleMessageBoxClose (none is expected any more).
+void CancelMessageBoxClose();
 
 // The CF_TEXT clipboard content ("<none>" when there is none).
 std::string ReadClipboardText();

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <richedit.h>
 
 #include <cstring>
 #include <string>
@@ -12,9 +13,12 @@
 #include "archive/pak_file.h"
 #include "archive/pak_writer.h"
 #include "foundation/mem.h"
+#include "foundation/mem_inspect.h"
 #include "foundation/status.h"
 #include "ui/browser_window.h"
 #include "ui/index_tab.h"
+#include "ui/navigation.h"
+#include "ui/search_ui.h"
 #include "ui/tree_items.h"
 #include "ui_test_support.h"
 
@@ -293,6 +297,85 @@ TEST(ArchiveWindowTest, MalformedOrMissingIndexFilesLeaveTheClassification) {
     ExpectIndexTabFailure("ERR_INVFORMAT");
     InstallTable(RecordFile(kSmallTable));
     ExpectIndexTabFailure("ERR_NOTFOUND");
+}
+
+
+// The window on a small classification, at every allocation of its creation: each failure ends
+// in the message box defined for it (the help text's, the loaders') or without a window when
+// the window's own state cannot be had, or in a window that works: a page, a search and a link.
+// Nothing may stay allocated and the program's exit code stays 0.
+TEST(ArchiveWindowTest, CreationAtEveryAllocationEndsInItsMessageOrAWorkingWindow) {
+    std::vector<RecordLine> table = kSmallTable;
+    table[4].line = "A01;Typhoid and paratyphoid fevers;;;cholera (A00)./;;;;";
+    InstallTable(RecordFile(table));
+    int32_t points = 0, boxes = 0, silent = 0, degraded = 0;
+    for (uint32_t n = 1; n < 2000; n++) {
+        const int32_t live = TracerLiveBlocks();
+        const int32_t errors = TracerErrors();
+        OpenedBrowser b = {};
+        b.app = (AppContext *)MemAlloc(sizeof(AppContext));
+        ASSERT_NE(b.app, nullptr);
+        b.app->instance = GetModuleHandleA(nullptr);
+        ScheduleMessageBoxClose("Error");
+        TracerFailAllocation(n);
+        const int32_t status = CreateBrowserWindow(b.app);
+        const bool hit = TracerFailuresHit() > 0;
+        TracerFailAllocation(0);
+        b.window = FindWindowA("TextRecordViewerClass", nullptr);
+        b.w = b.window ? (BrowserWindow *)GetWindowLongPtrA(b.window, GWLP_USERDATA) : nullptr;
+        if (!b.window) {
+            const std::string box = FinishMessageBox();
+            EXPECT_EQ(status, ERR_ERROR) << n;
+            if (box == "<no box>") {
+                silent++;
+            } else {
+                boxes++;
+                EXPECT_TRUE(box == TAMPERED || box == "Failed to read ICD10 data: ERR_ALLOC")
+                    << "failure point " << n << ": " << box;
+            }
+            CloseBrowser(&b);
+        } else {
+            CancelMessageBoxClose();
+            PumpMessages();
+            BrowserWindow *w = b.w;
+            ASSERT_NE(w, nullptr) << n;
+            if (hit) degraded++;
+            EXPECT_EQ(GoToCode(w, PAGE_KIND_RECORD, "A01"), 0) << n;
+            HWND viewer = w->viewer.handle;
+            char text[200] = {};
+            GetWindowTextA(viewer, text, sizeof text);
+            EXPECT_EQ(std::string(text).rfind("A01 Typhoid", 0), 0u) << n << ": " << text;
+            EXPECT_EQ(SearchInWindow(w, "cholera"), 0) << n;
+            EXPECT_EQ(w->search.hitCount, 2) << n;
+            FINDTEXTEXA find = {};
+            find.chrg.cpMin = 0;
+            find.chrg.cpMax = -1;
+            find.lpstrText = "(A00)";
+            SendMessageA(w->tab.handle, TCM_SETCURSEL, 0, 0);
+            ShowTab(w, 0);
+            ASSERT_EQ(GoToCode(w, PAGE_KIND_RECORD, "A01"), 0) << n;
+            const LRESULT at = SendMessageA(viewer, EM_FINDTEXTEX, FR_DOWN, (LPARAM)&find);
+            ASSERT_GE(at, 0) << n;
+            ENLINK link = {};
+            link.nmhdr.hwndFrom = viewer;
+            link.nmhdr.idFrom = IDC_VIEWER;
+            link.nmhdr.code = EN_LINK;
+            link.msg = WM_LBUTTONDOWN;
+            link.chrg.cpMin = (LONG)at + 1;
+            link.chrg.cpMax = (LONG)at + 4;
+            SendMessageA(w->window, WM_NOTIFY, IDC_VIEWER, (LPARAM)&link);
+            GetWindowTextA(viewer, text, sizeof text);
+            EXPECT_EQ(std::string(text).rfind("A00 Cholera", 0), 0u) << n << ": " << text;
+            EXPECT_EQ(CloseBrowser(&b), 0) << n;
+        }
+        EXPECT_EQ(TracerLiveBlocks(), live) << "leak at failure point " << n;
+        EXPECT_EQ(TracerErrors(), errors) << "at failure point " << n;
+        if (!hit) break;
+        points++;
+    }
+    printf("window creation: %d failure points: %d message boxes, %d without a window or a "
+           "message, %d working windows\n", points, boxes, silent, degraded);
+    EXPECT_GT(points, 20);
 }
 
 }  // namespace
