@@ -25,13 +25,17 @@ int32_t SearchTypedCode(const RecordTable *table, const SeventhCharTable *chars,
     return check.record;
 }
 
-static void AddCodeHit(SearchState *state, int32_t record, SearchHitFn onHit, void *context) {
+static int32_t AddCodeHit(SearchState *state, int32_t record, SearchHitFn onHit, void *context) {
     state->rule = SEARCH_RULE_CODE;
     PageRef hit = {PAGE_KIND_RECORD, record};
     int32_t number = AddSearchHit(state, hit);
-    if (number >= 0 && onHit != nullptr) {
+    if (number < 0) {
+        return ERR_ALLOC;
+    }
+    if (onHit != nullptr) {
         onHit(context, number, &state->hits[number]);
     }
+    return 0;
 }
 
 int32_t SearchFind(SearchState *state, const RecordTable *table, const SeventhCharTable *chars,
@@ -48,11 +52,12 @@ int32_t SearchFind(SearchState *state, const RecordTable *table, const SeventhCh
     int32_t status = SearchRecords(state, table, text, onHit, context);
     if (status >= 0 && state->hitCount == 0) {
         int32_t record = SearchTypedCode(table, chars, text);
+        // Out of memory here must not read as "nothing found": the code or the words exist.
         if (record >= 0) {
-            AddCodeHit(state, record, onHit, context);
-        } else if (WordSplit(text, nullptr, 0) >= 2) {
-            // Words that cannot be listed leave the phrase's empty result standing.
-            SearchAllWords(state, table, text, onHit, context);
+            status = AddCodeHit(state, record, onHit, context);
+        } else if (WordSplit(text, nullptr, 0) >= 2 &&
+                   SearchAllWords(state, table, text, onHit, context) == ERR_ALLOC) {
+            status = ERR_ALLOC;
         }
     }
     MemStrFree(own);

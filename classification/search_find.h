@@ -18,7 +18,8 @@ enum : int32_t {
 // keeps a copy of text and, in rule, which rule gave the hits; onHit (may be null) is called
 // after each stored hit, in hit order, and only for the rule whose hits stay. chars may be null
 // (no code then needs a 7th character). 0; ERR_NULLPTR (state, table or text); ERR_EMPTY for an
-// empty text; ERR_ALLOC (only when text is the state's own copy). Nothing changes on failure.
+// empty text; ERR_ALLOC when text is the state's own copy and it cannot be copied (nothing
+// changes then), or when the typed code's hit or the words cannot be stored (no hits then).
 int32_t SearchFind(SearchState *state, const RecordTable *table, const SeventhCharTable *chars,
                    const char *text, SearchHitFn onHit, void *context);
 

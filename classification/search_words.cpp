@@ -140,7 +140,13 @@ int32_t SearchAllWords(SearchState *state, const RecordTable *table, const char 
             continue;
         }
         uint16_t later = AllWordsIn(r, &list, TITLE_FIELDS) ? 0 : KIND_LATER;
-        AddSearchHit(state, PageRef{(uint16_t)(PAGE_KIND_RECORD | later), (int32_t)i});
+        if (AddSearchHit(state, PageRef{(uint16_t)(PAGE_KIND_RECORD | later), (int32_t)i}) < 0) {
+            // A list with hits missing would pass for the whole answer.
+            ClearSearchResults(state);
+            MemFree(list.spans);
+            MemStrFree(previousWord);
+            return ERR_ALLOC;
+        }
     }
     PartitionHits(state->hits, state->hitCount);
     for (int32_t k = 0; k < state->hitCount; k++) {

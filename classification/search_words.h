@@ -10,8 +10,8 @@
 // Clears the previous results, keeps a copy of phrase (as SearchRecords does), sets the rule to
 // SEARCH_RULE_ALL_WORDS and adds one PAGE_KIND_RECORD hit per matching record carrying the
 // marker, calling onHit (may be null) after each stored hit. 0; ERR_NULLPTR (state, table or
-// phrase); ERR_EMPTY for a phrase without words; ERR_ALLOC when the words cannot be listed.
-// Nothing changes on failure.
+// phrase); ERR_EMPTY for a phrase without words; ERR_ALLOC when the words cannot be listed
+// (nothing changes then) or when a hit cannot be stored (no hits are left then).
 int32_t SearchAllWords(SearchState *state, const RecordTable *table, const char *phrase,
                        SearchHitFn onHit, void *context);
 

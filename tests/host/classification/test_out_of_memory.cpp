@@ -10,7 +10,12 @@
 
 #include "archive/embedded_archive.h"
 #include "classification/page_compose.h"
+#include "classification/code_refs.h"
+#include "classification/release_changes.h"
 #include "classification/search.h"
+#include "classification/search_find.h"
+#include "classification/search_words.h"
+#include "classification/seventh_chars.h"
 #include "foundation/mem.h"
 #include "foundation/mem_inspect.h"
 #include "foundation/status.h"
@@ -32,7 +37,10 @@ protected:
     }
     // Runs op (which frees what it made on success and checks it) for N = 1, 2, ...; returns the
     // number of failure points walked.
-    int32_t Walk(const std::function<int32_t()> &op, int32_t failureStatus = ERR_ALLOC) {
+    // With passAllowed a failure may also end in success (a copy the result does without); op
+    // then checks that nothing is missing.
+    int32_t Walk(const std::function<int32_t()> &op, int32_t failureStatus = ERR_ALLOC,
+                 bool passAllowed = false) {
         for (uint32_t n = 1; n < 100000; n++) {
             const TracerState before = State();
             TracerFailAllocation(n);
@@ -46,7 +54,8 @@ protected:
                 EXPECT_EQ(status, 0) << "no failure reached, yet status " << StatusName(status);
                 return (int32_t)n - 1;
             }
-            EXPECT_EQ(status, failureStatus) << "failure point " << n;
+            if (!(passAllowed && status == 0))
+                EXPECT_EQ(status, failureStatus) << "failure point " << n;
         }
         ADD_FAILURE() << "the operation never ran to its end";
         return -1;
@@ -143,6 +152,132 @@ TEST_F(OutOfMemoryTest, PageCompositionAllocatesNothing) {
     EXPECT_EQ(Walk([&] {
         return ComposeRecordPage(&t.table, PAGE_KIND_RECORD, &t.table.records[1], &ws, &links, &none);
     }), 0);
+}
+
+
+// One real load costs every record's allocation, so the release is walked through its first
+// failure points and a spread sample of the rest.
+TEST_F(OutOfMemoryTest, RecordLoadOfTheReleaseAtItsFirstPointsAndASample) {
+    auto load = [](uint32_t failAt, int32_t *status) {
+        uint32_t count = 0;
+        TextRecord *records = nullptr;
+        TracerFailAllocation(failAt);
+        *status = LoadTextRecords("engtextrecords.dat", &count, &records);
+        const bool hit = TracerFailuresHit() > 0;
+        TracerFailAllocation(0);
+        if (*status == 0) {
+            EXPECT_EQ(count, 46188u);
+            FreeRecordTexts(count, records);
+            MemFree(records);
+        } else {
+            EXPECT_EQ(records, nullptr);
+        }
+        return hit;
+    };
+    int32_t status = 0;
+    // The number of allocations of one load: the first failure point not reached.
+    uint32_t low = 1, high = 1;
+    while (load(high, &status)) low = high, high *= 2;
+    while (low + 1 < high) {
+        const uint32_t mid = low + (high - low) / 2;
+        if (load(mid, &status)) low = mid; else high = mid;
+    }
+    const uint32_t total = low;
+    ASSERT_GT(total, 46188u);
+    std::vector<uint32_t> points;
+    for (uint32_t n = 1; n <= 300; n++) points.push_back(n);
+    for (uint32_t k = 1; k <= 100; k++) points.push_back(300 + (uint32_t)((uint64_t)(total - 300) * k / 100));
+    for (uint32_t n : points) {
+        const TracerState before = State();
+        EXPECT_TRUE(load(n, &status)) << n;
+        EXPECT_EQ(status, ERR_ALLOC) << "failure point " << n;
+        EXPECT_EQ(State().liveBlocks, before.liveBlocks) << "leak at failure point " << n;
+        EXPECT_EQ(State().errorCount, 0) << n;
+    }
+    EXPECT_FALSE(load(total + 1, &status));
+    EXPECT_EQ(status, 0);
+    printf("LoadTextRecords (release): %u failure points, %zu walked\n", total, points.size());
+}
+
+TEST_F(OutOfMemoryTest, LoadsBesideTheRecordsAtEveryAllocation) {
+    uint32_t count = 0;
+    TextRecord *records = nullptr;
+    ASSERT_EQ(LoadTextRecords("engtextrecords.dat", &count, &records), 0);
+    RecordTable table = {count, records, nullptr};
+    const int32_t codePoints = Walk([&] {
+        int32_t status = CodeIndexBuild(&table);
+        if (status == 0) {
+            EXPECT_GE(FindRecordByCode(&table, PAGE_KIND_RECORD, "S72.456"), 0);
+            CodeIndexFree(&table);
+        }
+        EXPECT_EQ(table.codeIndex, nullptr);
+        return status;
+    });
+    const int32_t sevenPoints = Walk([&] {
+        SeventhCharTable chars = {};
+        int32_t status = SeventhCharLoad(&chars, &table);
+        if (status == 0) EXPECT_EQ(chars.defCount, 507);
+        else EXPECT_EQ(chars.defs, nullptr);
+        SeventhCharFree(&chars);
+        return status;
+    });
+    const int32_t changePoints = Walk([&] {
+        ReleaseChanges changes = {};
+        int32_t status = ReleaseChangesLoad(&changes);
+        if (status == 0) EXPECT_GT(changes.changeCount, 1000);
+        else EXPECT_EQ(changes.changes, nullptr);
+        ReleaseChangesFree(&changes);
+        return status;
+    });
+    EXPECT_GE(codePoints, 1);
+    EXPECT_GE(sevenPoints, 1);
+    EXPECT_GE(changePoints, 1);
+    printf("CodeIndexBuild %d, SeventhCharLoad %d, ReleaseChangesLoad %d failure points\n",
+           codePoints, sevenPoints, changePoints);
+    FreeRecordTexts(count, records);
+    MemFree(records);
+}
+
+TEST_F(OutOfMemoryTest, AllWordsAndTypedCodeSearchesGiveAllHitsOrNone) {
+    std::vector<std::string> lines = {"ROOT;root"};
+    for (int i = 0; i < 300; i++) lines.push_back("C" + std::to_string(i) + ";diabetes with kidney " + std::to_string(i));
+    TestTable t(lines);
+    ASSERT_EQ(t.status, 0);
+    const int32_t words = Walk([&] {
+        SearchState state = {};
+        int32_t status = SearchAllWords(&state, &t.table, "kidney diabetes", nullptr, nullptr);
+        if (status == 0) EXPECT_EQ(state.hitCount, 300);
+        else EXPECT_EQ(state.hitCount, 0);
+        ClearSearchResults(&state);
+        return status;
+    }, ERR_ALLOC, true);
+    // A failed copy of the typed text is allowed to pass (the state then keeps no text), but
+    // never with a hit missing.
+    TestTable codes({"ROOT;root", "E11;Type 2 diabetes mellitus", "E11.22;Type 2 diabetes with kidney"});
+    SeventhCharTable none = {};
+    int32_t found = 0;
+    for (uint32_t n = 1; n < 100; n++) {
+        const TracerState before = State();
+        SearchState state = {};
+        TracerFailAllocation(n);
+        int32_t status = SearchFind(&state, &codes.table, &none, "e1122", nullptr, nullptr);
+        const bool hit = TracerFailuresHit() > 0;
+        TracerFailAllocation(0);
+        if (status == 0) {
+            ASSERT_EQ(state.hitCount, 1) << n;
+            EXPECT_EQ(state.hits[0].index, 2) << n;
+        } else {
+            EXPECT_EQ(status, ERR_ALLOC) << n;
+            EXPECT_EQ(state.hitCount, 0) << n;
+        }
+        ClearSearchResults(&state);
+        EXPECT_EQ(State().liveBlocks, before.liveBlocks) << n;
+        EXPECT_EQ(State().errorCount, 0) << n;
+        if (!hit) break;
+        found++;
+    }
+    EXPECT_GE(words, 3);
+    printf("SearchAllWords %d, SearchFind (typed code) %d failure points\n", words, found);
 }
 
 }  // namespace
