@@ -25,6 +25,10 @@ void CliWritePiece(void *context, const char *text, int32_t length);
 // check [CODE...]: CODE<TAB>STATUS<TAB>TITLE per code; stdin lines without CODE. Exit 0 when every
 // code is billable, 1 otherwise.
 int CliCheck(int argc, char **argv);
+// encounter [CODE...]: the codes of one visit together (stdin: one encounter per line), each as
+// check prints it, then !KIND<TAB>CODE<TAB>OTHER<TAB>WHERE<TAB>NOTE per finding
+// (tools/cli/encounter.cpp). Exit 0 without errors, 1 with one, 2 for a bad command line.
+int CliEncounter(int argc, char **argv);
 // changes [CODE...]: the later releases' changes, all of them or those of codes beginning with
 // each CODE (tools/cli/changes.cpp).
 int CliChanges(int argc, char **argv);
