@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "classification/record_table.h"
+#include "classification/seventh_chars.h"
 
 enum : int {
     EXIT_OK = 0,
@@ -18,6 +19,10 @@ typedef int (*CliRunFn)(int argc, char **argv);
 // Loads the embedded records into a zero-filled table; on failure says so on stderr.
 // 0 or the loader's status.
 int32_t CliLoadRecords(RecordTable *table);
+
+// Loads the records and their 7th characters into zero-filled tables; on failure says so on
+// stderr and leaves nothing loaded. 0 or the loader's status.
+int32_t CliLoadRecordsAndSevenths(RecordTable *table, SeventhCharTable *chars);
 
 // Writes length bytes to stdout: a PageSink writeText for commands that print pages.
 void CliWritePiece(void *context, const char *text, int32_t length);

@@ -92,17 +92,10 @@ int CliEncounter(int argc, char **argv) {
         joined += ' ';
     }
     RecordTable table = {};
-    if (CliLoadRecords(&table) < 0) return EXIT_FAILED;
     SeventhCharTable chars = {};
-    int32_t status = SeventhCharLoad(&chars, &table);
-    if (status < 0) {
-        fprintf(stderr, "morbivue-cli: failed to load the 7th characters: %s\n",
-                StatusName(status));
-        RecordTableFree(&table);
-        return EXIT_FAILED;
-    }
+    if (CliLoadRecordsAndSevenths(&table, &chars) < 0) return EXIT_FAILED;
     EncounterRun *run = new EncounterRun();
-    status = EncounterInit(&run->encounter, &table, &chars);
+    int32_t status = EncounterInit(&run->encounter, &table, &chars);
     if (status < 0) {
         fprintf(stderr, "morbivue-cli: encounter: %s\n", StatusName(status));
         delete run;

@@ -69,6 +69,18 @@ int32_t CliLoadRecords(RecordTable *table) {
     return status;
 }
 
+int32_t CliLoadRecordsAndSevenths(RecordTable *table, SeventhCharTable *chars) {
+    int32_t status = CliLoadRecords(table);
+    if (status < 0) return status;
+    status = SeventhCharLoad(chars, table);
+    if (status < 0) {
+        fprintf(stderr, "morbivue-cli: failed to load the 7th characters: %s\n",
+                StatusName(status));
+        RecordTableFree(table);
+    }
+    return status;
+}
+
 void CliWritePiece(void *context, const char *text, int32_t length) {
     fwrite(text, 1, (size_t)length, stdout);
 }
