@@ -10,6 +10,7 @@
 #include "foundation/status.h"
 #include "ui/browser_window.h"
 #include "ui/features.h"
+#include "ui/check_tab.h"
 #include "ui/help_page.h"
 #include "ui/history.h"
 #include "ui/index_tab.h"
@@ -19,6 +20,7 @@
 // Renders a history entry without pushing it.
 static int32_t ShowEntry(BrowserWindow *w, PageRef entry) {
     if (entry.kind == PAGE_KIND_INDEX) return ShowIndexPage(w, entry.index, 0);
+    if (entry.kind == PAGE_KIND_CHECK) return ShowCheckPage(w, entry.index, 0);
     if (entry.kind != PAGE_KIND_RECORD) return ERR_INVTYPE;
     if (entry.index < 0 || (uint32_t)entry.index >= w->table.recordCount) return ERR_INVINDEX;
     ShowRecordPage(w, PAGE_KIND_RECORD, &w->table.records[entry.index], w->table.records, 0);
@@ -94,6 +96,11 @@ LRESULT NavigateOnLink(BrowserWindow *w, ENLINK *link) {
     // An index page's links are known by where they stand, not by their text.
     if (w->history[w->historyPos].kind == PAGE_KIND_INDEX) {
         IndexPageFollowLink(w, link->chrg.cpMin);
+        return 0;
+    }
+    // A Check page's codes may be complete codes, which name their leaf's record.
+    if (w->history[w->historyPos].kind == PAGE_KIND_CHECK) {
+        CheckPageFollowLink(w, w->textBuffer);
         return 0;
     }
     uint16_t kind = LinkKindForText(&w->links, w->textBuffer);
