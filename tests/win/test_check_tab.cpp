@@ -3,6 +3,7 @@
 // and "Copy" with the normalised codes.
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 
 #include "classification/page_ref.h"
@@ -81,6 +82,13 @@ TEST_F(CheckTabTest, CtrlEnterChecksAndTheNotesRecordIsALinkBackToTheCheck) {
     Check("S52.121A E11.9");
     RealClickOnViewer(w, (int32_t)ViewerText(viewer).find("S52.121A") + 1);
     EXPECT_EQ(0u, ViewerText(viewer).rfind("S52.121 ", 0)) << ViewerText(viewer).substr(0, 60);
+}
+
+TEST_F(CheckTabTest, HelpTextExplainsTheTab) {
+    std::string help = w->helpText;
+    for (const char *words : {"Check: the \"Check\" tab", "Excludes1 has exceptions that the coder",
+                              "Reminders are reminders", "Ctrl+Enter"})
+        EXPECT_NE(std::string::npos, help.find(words)) << words;
 }
 
 // The Find tab's nothing-found line belongs to that tab alone.
