@@ -12,7 +12,7 @@
 #include "foundation/status.h"
 #include "ui/clipboard.h"
 #include "ui/history.h"
-#include "ui/navigation.h"
+#include "ui/page_view.h"
 #include "ui/record_page.h"
 #include "ui/subclass.h"
 
