@@ -49,6 +49,11 @@ TEST(NoteRefs, CoverageAtTheEdges) {
         NoteRef ref = {};
         ASSERT_GT(NoteRefAt(c.ref, &ref), 0) << c.ref;
         EXPECT_EQ(c.covered, NoteRefCovers(&ref, c.code)) << c.ref << " " << c.code;
+        // The rules' binary search answers the same over a run of one.
+        const char *keys[] = {c.code};
+        int32_t lo = 0, hi = 0;
+        ASSERT_EQ(0, NoteRefCoveredRun(&ref, keys, 1, &lo, &hi));
+        EXPECT_EQ(c.covered, hi - lo) << c.ref << " " << c.code;
     }
 }
 
