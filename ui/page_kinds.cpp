@@ -2,6 +2,7 @@
 #include "ui/page_kinds.h"
 
 #include "foundation/status.h"
+#include "ui/check_tab.h"
 #include "ui/index_tab.h"
 #include "ui/record_page.h"
 
@@ -11,9 +12,17 @@ static int32_t FollowIndexLink(BrowserWindow *w, int32_t position, const char *)
     return IndexPageFollowLink(w, position);
 }
 
+static int32_t ShowCheckAt(BrowserWindow *w, int32_t serial) { return ShowCheckPage(w, serial, 0); }
+
+// A Check page's codes may be complete codes, which name their leaf's record.
+static int32_t FollowCheckLink(BrowserWindow *w, int32_t, const char *text) {
+    return CheckPageFollowLink(w, text);
+}
+
 static const PageKindRenderer RENDERERS[] = {
     {PAGE_KIND_RECORD, RecordPageShowAt, RecordPageFollowLink},
     {PAGE_KIND_INDEX, ShowIndexAt, FollowIndexLink},
+    {PAGE_KIND_CHECK, ShowCheckAt, FollowCheckLink},
 };
 
 const PageKindRenderer *PageKindFind(uint16_t kind) {
