@@ -147,14 +147,61 @@ static void WriteCells(PageWriter *p, const RecordTable *table, const IndexFile 
     WriteString(p, "\n");
 }
 
+// Writes the items of kind, each as a code (a link where a record holds it), between open and
+// close, separated by one blank, after a blank when after is set; returns how many there were.
+static int32_t WriteCodesOf(PageWriter *p, const RecordTable *table, const IndexFile *f,
+                            const IndexEntry *e, uint8_t kind, const char *open,
+                            const char *close, bool after) {
+    int32_t written = 0;
+    for (int32_t i = 0; i < e->itemCount; i++) {
+        const IndexItem *item = &f->items[e->firstItem + i];
+        if (item->kind != kind) continue;
+        if (after || written > 0) WriteString(p, " ");
+        WriteString(p, open);
+        WriteCode(p, table, item->text);
+        WriteString(p, close);
+        written++;
+    }
+    return written;
+}
+
+// An entry with a code and a manifestation code reads as the printed index writes it
+// ("E85.4 [I43]"), with what the brackets mean said in words: a coder unfamiliar with the
+// convention would otherwise code only one of them.
+static void WriteCodePair(PageWriter *p, const RecordTable *table, const IndexFile *f,
+                          const IndexEntry *e) {
+    WriteString(p, "Code: ");
+    WriteCodesOf(p, table, f, e, INDEX_ITEM_CODE, "", "", false);
+    WriteCodesOf(p, table, f, e, INDEX_ITEM_MANIF, "[", "]", true);
+    WriteString(p, "\nBoth are coded: ");
+    WriteCodesOf(p, table, f, e, INDEX_ITEM_CODE, "", "", false);
+    WriteString(p, " for the underlying condition first, then ");
+    WriteCodesOf(p, table, f, e, INDEX_ITEM_MANIF, "", "", false);
+    WriteString(p, ", the bracketed manifestation code, second.\n");
+}
+
+static bool Has(const IndexFile *f, const IndexEntry *e, uint8_t kind) {
+    for (int32_t i = 0; i < e->itemCount; i++)
+        if (f->items[e->firstItem + i].kind == kind) return true;
+    return false;
+}
+
 static void WriteItems(PageWriter *p, const IndexSet *set, const RecordTable *table,
                        uint16_t kind, const IndexEntry *e) {
     const IndexFile *f = &set->files[kind];
+    const bool pair = Has(f, e, INDEX_ITEM_CODE) && Has(f, e, INDEX_ITEM_MANIF);
     bool any = false;
+    bool pairWritten = false;
     for (int32_t i = 0; i < e->itemCount; i++) {
         const IndexItem *item = &f->items[e->firstItem + i];
         if (item->kind == INDEX_ITEM_CELL) continue;
         any = true;
+        if (pair && (item->kind == INDEX_ITEM_CODE || item->kind == INDEX_ITEM_MANIF)) {
+            // Written once, where the first of them stands.
+            if (!pairWritten) WriteCodePair(p, table, f, e);
+            pairWritten = true;
+            continue;
+        }
         WriteString(p, Caption(item->kind));
         if (item->kind == INDEX_ITEM_SEE || item->kind == INDEX_ITEM_SEE_ALSO) {
             const int32_t target = IndexSeeTarget(set, kind, item->text);

@@ -47,10 +47,16 @@ protected:
     }
 };
 
-TEST_F(CliIndex, AspirinListsTheDrugRowsWithTheirSixCodes) {
+TEST_F(CliIndex, AspirinListsTheIndexEntriesThenTheDrugRowsWithTheirSixCodes) {
     Result r = RunCli("index aspirin");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out,
+              "index\tLong-term (current) (prophylactic) drug therapy (use of) > aspirin\tZ79.82\n"
+              "index\tTherapy > drug, long-term (current) (prophylactic) > aspirin\tZ79.82\n"
+              "index\tUlcer, ulcerated, ulcerating, ulceration, ulcerative > esophagus (peptic) > "
+              "due to > aspirin\tK22.10\n"
+              "index\tUlcer, ulcerated, ulcerating, ulceration, ulcerative > esophagus (peptic) > "
+              "due to > aspirin > with bleeding\tK22.11\n"
               "drug\tAluminium, aluminum > aspirin\tT39.011 T39.012 T39.013 T39.014 T39.015 "
               "T39.016\n"
               "drug\tAspirin (aluminum) (soluble)\tT39.011 T39.012 T39.013 T39.014 T39.015 "
