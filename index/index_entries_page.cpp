@@ -36,6 +36,19 @@ int32_t PageCounterInit(PageCounter *counter, const PageSink *inner) {
     return 0;
 }
 
+// n with a comma between each three digits ("6,250"), in buffer.
+static const char *Thousands(int32_t n, char buffer[16]) {
+    char digits[16];
+    const int32_t length = snprintf(digits, sizeof digits, "%d", (int)n);
+    int32_t k = 0;
+    for (int32_t i = 0; i < length; i++) {
+        if (i > 0 && (length - i) % 3 == 0) buffer[k++] = ',';
+        buffer[k++] = digits[i];
+    }
+    buffer[k] = '\0';
+    return buffer;
+}
+
 int32_t ComposeIndexEntries(const IndexSet *set, const IndexBackrefs *refs, int32_t position,
                             int32_t start, IndexLinkMap *links, const PageSink *sink) {
     if (!set || !refs || !links || !sink) return ERR_NULLPTR;
@@ -52,9 +65,10 @@ int32_t ComposeIndexEntries(const IndexSet *set, const IndexBackrefs *refs, int3
         IndexPageWriteString(&p, "\n");
     }
     if (count > shown) {
-        char more[64];
-        snprintf(more, sizeof more, "and %d more: list them all on the Index tab",
-                 (int)(count - shown));
+        char number[16];
+        char more[80];
+        snprintf(more, sizeof more, "and %s more: list them all on the Index tab",
+                 Thousands(count - shown, number));
         IndexPageWriteLink(&p, more, INDEX_LINK_ALL_ENTRIES, position);
         IndexPageWriteString(&p, "\n");
     }

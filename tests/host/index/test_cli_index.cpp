@@ -112,3 +112,29 @@ TEST_F(CliIndex, NothingFoundIsNoErrorAndBadCommandLinesAre) {
         EXPECT_NE(bad.out.find("usage: morbivue-cli index WORD..."), std::string::npos) << args;
     }
 }
+
+TEST_F(CliIndex, MainIndexEntriesComeFirstWithManifestationCodesInBrackets) {
+    Result kidney = RunCli("index diabetes kidney");
+    EXPECT_EQ(kidney.out.rfind("index\tDiabetes, diabetic (mellitus) (sugar) > with > chronic kidney "
+                               "disease\tE11.22\n", 0), 0u) << kidney.out;
+    Result heart = RunCli("index amyloid heart");
+    EXPECT_EQ(heart.out.rfind("index\tAmyloid heart (disease)\tE85.4 [I43]\n", 0), 0u) << heart.out;
+    EXPECT_NE(RunCli("index slipped epiphysis capital").out.find("\t[SCFE]\n"), std::string::npos);
+}
+
+TEST_F(CliIndex, ACodeListsTheEntriesThatLeadToItAsItsPageDoes) {
+    const char kEntries[] =
+        "Diabetes, diabetic (mellitus) (sugar) > with > chronic kidney disease\n"
+        "Diabetes, diabetic (mellitus) (sugar) > type 2 > with > chronic kidney disease\n";
+    Result page = RunCli("page E11.22");
+    EXPECT_EQ(page.status, 0);
+    const std::string tail = std::string("\n\nIndex entries:\n") + kEntries;
+    ASSERT_GE(page.out.size(), tail.size());
+    EXPECT_EQ(page.out.substr(page.out.size() - tail.size()), tail);
+    Result code = RunCli("index e1122");
+    EXPECT_EQ(code.status, 0);
+    EXPECT_EQ(code.out, "index\tDiabetes, diabetic (mellitus) (sugar) > with > chronic kidney "
+                        "disease\tE11.22\nindex\tDiabetes, diabetic (mellitus) (sugar) > type 2 > "
+                        "with > chronic kidney disease\tE11.22\n");
+    EXPECT_EQ(RunCli("index Q99.99").out, "");  // no such record
+}
