@@ -12,6 +12,7 @@
 #include "ui/features.h"
 #include "ui/help_page.h"
 #include "ui/history.h"
+#include "ui/index_entries.h"
 #include "ui/index_tab.h"
 #include "ui/record_page.h"
 #include "ui/tree_items.h"
@@ -96,6 +97,9 @@ LRESULT NavigateOnLink(BrowserWindow *w, ENLINK *link) {
         IndexPageFollowLink(w, link->chrg.cpMin);
         return 0;
     }
+    // So are those of a record page's "Index entries:".
+    if (w->shownPage.kind == PAGE_KIND_RECORD && IndexEntriesFollowLink(w, link->chrg.cpMin) != ERR_NOTFOUND)
+        return 0;
     uint16_t kind = LinkKindForText(&w->links, w->textBuffer);
     GoToCode(w, kind, w->textBuffer);
     return 0;
