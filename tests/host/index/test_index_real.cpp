@@ -169,3 +169,18 @@ TEST_F(IndexRealData, SeeReferencesLeadToTheEntriesTheyName) {
     EXPECT_EQ(plain[INDEX_KIND_DISEASES], 399);
     EXPECT_EQ(plain[INDEX_KIND_NEOPLASM] + plain[INDEX_KIND_DRUG] + plain[INDEX_KIND_EXTERNAL], 102);
 }
+
+TEST_F(IndexRealData, OnePassSearchFindsWhatEachEntryAloneMatches) {
+    for (const char *phrase : {"diabetes kidney", "syndrome heart", "lung upper", "a >"}) {
+        IndexSearch search = {};
+        ASSERT_EQ(IndexSearchRun(&search, &set, phrase, nullptr, nullptr), 0);
+        int32_t at = 0;
+        for (int32_t n = 0; n < set.entryCount; n++) {
+            if (!IndexEntryMatches(&set, n, phrase)) continue;
+            ASSERT_LT(at, search.hitCount) << phrase;
+            ASSERT_EQ(search.hits[at++], n) << phrase;
+        }
+        EXPECT_EQ(at, search.hitCount) << phrase;
+        IndexSearchClear(&search);
+    }
+}
