@@ -38,6 +38,9 @@ static int32_t RecordOfCode(const RecordTable *table, const SeventhCharTable *se
     *dashed = n > 0 && code[n - 1] == '-';
     while (n > 0 && (code[n - 1] == '-' || code[n - 1] == '.')) code[--n] = '\0';
     if (!IndexTextIsCode(code)) return -1;
+    // Most codes are written as the records write them: one lookup, not the whole check.
+    const int32_t exact = FindRecordByCode(table, PAGE_KIND_RECORD, code);
+    if (exact > 0 && strcmp(RecordField(&table->records[exact], FIELD_CODE), code) == 0) return exact;
     CodeCheckResult check;
     CodeCheck(table, sevenths, code, &check);
     return check.record > 0 ? check.record : -1;
@@ -57,7 +60,9 @@ static const char *CodeText(const IndexItem *item) {
 // Builder state: the per-record stamps of the entry last counted there, and where each record's
 // next entry goes (null while only counting).
 struct Gather {
-    const RecordTable *table;
+    const uint32_t *parents;  // parent of each record, kNoParent for the root: a compact copy
+                              // of what the records hold, walked for every code
+    uint32_t recordCount;
     int32_t *stamp;   // entry number + 1 of the last entry put on each record
     int32_t *count;   // entries per record (counting pass)
     int32_t *cursor;  // next free place of each record in entries (filling pass)
@@ -76,12 +81,12 @@ static void Put(Gather *g, uint32_t record, int32_t entry) {
 // The record, those above it below the root, and for a dashed code every record below it: in
 // document order a record's descendants follow it, each with a parent at or after it.
 static void PutTarget(Gather *g, const CodeTarget *t) {
-    const TextRecord *records = g->table->records;
-    const uint32_t n = g->table->recordCount;
-    for (uint32_t p = (uint32_t)t->record; p > 0 && p < n; p = records[p].parent) Put(g, p, t->entry);
+    const uint32_t *parents = g->parents;
+    const uint32_t n = g->recordCount;
+    for (uint32_t p = (uint32_t)t->record; p > 0 && p < n; p = parents[p]) Put(g, p, t->entry);
     if (!t->dashed) return;
     for (uint32_t q = (uint32_t)t->record + 1;
-         q < n && records[q].parent != kNoParent && records[q].parent >= (uint32_t)t->record; q++)
+         q < n && parents[q] != kNoParent && parents[q] >= (uint32_t)t->record; q++)
         Put(g, q, t->entry);
 }
 
@@ -95,8 +100,10 @@ int32_t IndexBackrefsBuild(IndexBackrefs *refs, const IndexSet *set, const Recor
     CodeTarget *targets = (CodeTarget *)AllocArray(items + 1, sizeof(CodeTarget));
     int32_t *stamp = (int32_t *)AllocArray(records + 1, sizeof(int32_t));
     int32_t *count = (int32_t *)AllocArray(records + 1, sizeof(int32_t));
+    uint32_t *parents = (uint32_t *)AllocArray(records + 1, sizeof(uint32_t));
     refs->first = (int32_t *)AllocArray(records + 1, sizeof(int32_t));
-    int32_t status = targets && stamp && count && refs->first ? 0 : ERR_ALLOC;
+    int32_t status = targets && stamp && count && parents && refs->first ? 0 : ERR_ALLOC;
+    for (int32_t r = 0; r < records && status == 0; r++) parents[r] = table->records[r].parent;
     int32_t targetCount = 0;
     for (uint16_t k = 0; k < INDEX_KIND_COUNT && status == 0; k++) {
         const IndexFile *f = &set->files[k];
@@ -115,7 +122,7 @@ int32_t IndexBackrefsBuild(IndexBackrefs *refs, const IndexSet *set, const Recor
             }
         }
     }
-    Gather g = {table, stamp, count, nullptr, nullptr};
+    Gather g = {parents, (uint32_t)records, stamp, count, nullptr, nullptr};
     for (int32_t i = 0; i < targetCount && status == 0; i++) PutTarget(&g, &targets[i]);
     int64_t pairs = 0;
     for (int32_t r = 0; r < records && status == 0; r++) {
@@ -138,6 +145,7 @@ int32_t IndexBackrefsBuild(IndexBackrefs *refs, const IndexSet *set, const Recor
         refs->recordCount = records;
     }
     MemFree(targets);
+    MemFree(parents);
     MemFree(stamp);
     MemFree(count);
     if (status < 0) IndexBackrefsFree(refs);
