@@ -9,16 +9,9 @@
 #include "classification/seventh_chars.h"
 #include "index/index_backrefs.h"
 #include "index/index_entries_page.h"
+#include "index_fixture.h"
 
 namespace {
-
-struct Recorder {
-    std::string marked;  // links between "<" and ">"
-};
-void OnLink(void *c, int32_t on) { ((Recorder *)c)->marked += on ? "<" : ">"; }
-void OnText(void *c, const char *text, int32_t length) {
-    ((Recorder *)c)->marked.append(text, (size_t)length);
-}
 
 class IndexBackrefsTest : public ::testing::Test {
 protected:
@@ -37,10 +30,10 @@ protected:
     static int32_t Record(const char *code) { return IndexBackrefsRecordFor(&table, &sevenths, code); }
     // The section of the record with code, as it follows a page of 100 characters.
     std::string Section(const char *code) {
-        Recorder r;
-        PageSink sink = {&r, nullptr, nullptr, OnLink, OnText};
-        EXPECT_EQ(ComposeIndexEntries(&set, &refs, Record(code), 100, &links, &sink), 0);
-        return r.marked;
+        IndexFixturePage page;
+        IndexFixturePageInit(&page);
+        EXPECT_EQ(ComposeIndexEntries(&set, &refs, Record(code), 100, &links, &page.sink), 0);
+        return page.marked;
     }
     std::string Path(int32_t n) {
         char path[1024];

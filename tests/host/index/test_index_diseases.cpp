@@ -11,14 +11,6 @@
 
 namespace {
 
-struct Recorder {
-    std::string marked;  // the text, links between "<" and ">"
-};
-void OnLink(void *c, int32_t on) { ((Recorder *)c)->marked += on ? "<" : ">"; }
-void OnText(void *c, const char *text, int32_t length) {
-    ((Recorder *)c)->marked.append(text, (size_t)length);
-}
-
 class IndexDiseasesTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -51,10 +43,10 @@ protected:
         return buffer;
     }
     std::string Page(int32_t n) {
-        Recorder r;
-        PageSink sink = {&r, nullptr, nullptr, OnLink, OnText};
-        EXPECT_EQ(ComposeIndexPage(&set, nullptr, n, &links, &sink), 0);
-        return r.marked;
+        IndexFixturePage page;
+        IndexFixturePageInit(&page);
+        EXPECT_EQ(ComposeIndexPage(&set, nullptr, n, &links, &page.sink), 0);
+        return page.marked;
     }
     IndexSet set = {};
     IndexLinkMap links = {};
