@@ -50,6 +50,8 @@ int32_t IndexEntriesListAll(BrowserWindow *w, int32_t position) {
 
 int32_t IndexEntriesFollowLink(BrowserWindow *w, int32_t position) {
     if (!w || !w->indexTab) return ERR_NULLPTR;
+    // The map belongs to the last record page; another page may stand in the viewer now.
+    if (w->shownPage.kind != PAGE_KIND_RECORD) return ERR_NOTFOUND;
     const IndexLink *link = IndexLinkAt(&w->indexTab->entryLinks, position);
     if (!link) return ERR_NOTFOUND;
     if (link->kind == INDEX_LINK_ALL_ENTRIES) return IndexEntriesListAll(w, link->target);

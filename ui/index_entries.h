@@ -17,7 +17,7 @@ const IndexBackrefs *IndexEntriesMap(BrowserWindow *w);
 void IndexEntriesCompose(BrowserWindow *w, int32_t position, int32_t start, const PageSink *sink);
 // Follows the section's link at character position of the shown record page: an entry's page
 // with a history entry, or the Index tab listing every entry of the record. ERR_NOTFOUND when no
-// link of the section is there; ERR_NULLPTR.
+// link of the section is there or the viewer shows no record page; ERR_NULLPTR.
 int32_t IndexEntriesFollowLink(BrowserWindow *w, int32_t position);
 // Lists on the Index tab (shown, its edit holding the record's code) every entry that leads to
 // the record at position. The IndexBackrefsSearch status; ERR_NOTAVAIL without the map.

@@ -11,8 +11,8 @@
 #include "foundation/status.h"
 #include "ui/history.h"
 #include "ui/index_entries.h"
-#include "ui/navigation.h"
 #include "ui/record_page.h"
+#include "ui/page_view.h"
 #include "ui/rich_text_view.h"
 #include "ui/subclass.h"
 
@@ -196,33 +196,14 @@ void IndexTabOnItemActivate(BrowserWindow *w, NMITEMACTIVATE *item) {
     ShowIndexPage(w, t->search.hits[item->iItem], 1);
 }
 
-// Written without its link style: every switch of style is one more append to the viewer, and
-// a page of 600 subterms took the best part of a second under Wine that way. The links get
-// their style afterwards, range by range, from the map.
+// Its links are styled as ranges: the text after a link keeps the style before it.
 static void ComposeIndex(BrowserWindow *w, void *context, const PageSink *sink) {
-    PageSink plain = *sink;
-    plain.setLink = nullptr;
     ComposeIndexPage(&w->indexTab->set, &w->table, *(const int32_t *)context,
-                     &w->indexTab->links, &plain);
+                     &w->indexTab->links, sink);
 }
 
-// The link style on each link, then each word of the last index search marked as the record
-// pages mark the word of "Find".
+// Each word of the last index search marked as the record pages mark the word of "Find".
 static void FinishIndexPage(BrowserWindow *w, void *) {
-    const IndexLinkMap *links = &w->indexTab->links;
-    HWND viewer = w->viewer.handle;
-    // Without the change and selection notifications each range costs half as much.
-    const LRESULT events = SendMessageA(viewer, EM_SETEVENTMASK, 0, 0);
-    SendMessageA(viewer, EM_SETUNDOLIMIT, 0, 0);
-    for (int32_t i = 0; i < links->linkCount; i++) {
-        CHARRANGE range = {links->links[i].start, links->links[i].start + links->links[i].length};
-        SendMessageA(viewer, EM_EXSETSEL, 0, (LPARAM)&range);
-        RichTextViewSetLink(w->textView, 1);
-    }
-    CHARRANGE end = {-1, -1};
-    SendMessageA(viewer, EM_EXSETSEL, 0, (LPARAM)&end);
-    SendMessageA(viewer, EM_SETEVENTMASK, 0, events);
-    SendMessageA(viewer, EM_SETUNDOLIMIT, 100, 0);
     const char *phrase = w->indexTab->search.phrase;
     if (!phrase || SendMessageA(w->showWordCheck.handle, BM_GETCHECK, 0, 0) != BST_CHECKED)
         return;
@@ -247,7 +228,7 @@ int32_t ShowIndexPage(BrowserWindow *w, int32_t n, int32_t history) {
     // The record link table is for record pages; an index page's links are in its own map.
     ClearLinks(&w->links);
     if (history) HistoryPush(w, PageRef{PAGE_KIND_INDEX, n});
-    return ShowComposedPage(w, ComposeIndex, FinishIndexPage, &n);
+    return ShowComposedPageRangeLinks(w, ComposeIndex, FinishIndexPage, &n);
 }
 
 int32_t IndexPageFollowLink(BrowserWindow *w, int32_t position) {

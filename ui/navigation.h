@@ -1,5 +1,5 @@
-// Navigation actions: showing the current history page again, going to a code (a followed
-// link), and walking the history back and forward; plus the events that trigger them.
+// Navigation actions: showing the current history page again, following a link, and walking
+// the history back and forward; plus the events that trigger them.
 #pragma once
 #include <cstdint>
 
@@ -9,10 +9,6 @@ struct BrowserWindow;
 // 0; ERR_INVTYPE for an entry of neither kind; ERR_INVINDEX for an entry outside the table or
 // the index set; ERR_NULLPTR.
 int32_t ShowCurrentPage(BrowserWindow *w);
-
-// Shows the record with this code on the "ICD-10" tab with its tree item selected, adding
-// exactly one history entry. 0; the failure of FindRecordByCode (nothing changes then).
-int32_t GoToCode(BrowserWindow *w, uint16_t kind, const char *code);
 
 // Moves one history entry back (forward) and shows it. 0; ERR_NOTAVAIL; ERR_INVTYPE for the
 // empty entry (the position has moved, nothing is drawn); ERR_INVINDEX; ERR_NULLPTR.

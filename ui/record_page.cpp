@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "classification/code_refs.h"
 #include "classification/page_compose.h"
 #include "classification/page_whole.h"
 #include "classification/word_match.h"
@@ -16,79 +17,9 @@
 #include "ui/features.h"
 #include "ui/history.h"
 #include "ui/index_entries.h"
+#include "ui/page_view.h"
 #include "ui/rich_text_view.h"
 #include "ui/tree_items.h"
-
-// Replays the composed page onto the view. Text pieces between two format changes are written
-// as one append: every append costs the control a re-wrap and a scroll update, and a page has
-// hundreds of pieces. The control also gives text written at the start of a new last paragraph
-// that paragraph mark's format instead of the one in force, so the format set so far on this page
-// is mirrored here and set again before such text.
-struct PageReplay {
-    RichTextView *view;                   // where the page goes
-    CHARFORMAT2A current;                 // every format member set on this page so far
-    bool atLineStart;                     // the last append ended with a line feed
-    int32_t pendingLength;                // characters waiting in pending
-    char pending[VIEW_PIECE_CHARS + 1];   // text not yet appended, all in the current format
-};
-
-static void Flush(PageReplay *r) {
-    if (r->pendingLength == 0) return;
-    if (r->atLineStart && r->current.dwMask) {
-        CHARRANGE end = {-1, -1};
-        SendMessageA(r->view->control, EM_EXSETSEL, 0, (LPARAM)&end);
-        SendMessageA(r->view->control, EM_SETCHARFORMAT, SCF_SELECTION, (LPARAM)&r->current);
-    }
-    r->pending[r->pendingLength] = '\0';
-    RichTextViewPrint(r->view, "%s", r->pending);
-    r->atLineStart = r->pending[r->pendingLength - 1] == '\n';
-    r->pendingLength = 0;
-}
-
-static void SinkSetFont(void *context, const char *face, int32_t points, uint16_t weight) {
-    PageReplay *r = (PageReplay *)context;
-    Flush(r);
-    RichTextViewSetFont(r->view, face, points, weight);
-    r->current.dwMask |= CFM_SIZE | CFM_FACE | CFM_BOLD;
-    r->current.yHeight = points * 20;
-    lstrcpynA(r->current.szFaceName, face, sizeof r->current.szFaceName);
-    r->current.dwEffects = (r->current.dwEffects & ~CFE_BOLD) | (weight > 400 ? CFE_BOLD : 0);
-}
-
-static void SinkSetEffects(void *context, int32_t bold, int32_t italic, int32_t underline) {
-    PageReplay *r = (PageReplay *)context;
-    Flush(r);
-    RichTextViewSetEffects(r->view, bold, italic, underline);
-    r->current.dwMask |= CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE;
-    r->current.dwEffects &= ~(CFE_BOLD | CFE_ITALIC | CFE_UNDERLINE);
-    r->current.dwEffects |= (bold ? CFE_BOLD : 0) | (italic ? CFE_ITALIC : 0) |
-                            (underline ? CFE_UNDERLINE : 0);
-}
-
-static void SinkSetLink(void *context, int32_t on) {
-    PageReplay *r = (PageReplay *)context;
-    Flush(r);
-    RichTextViewSetLink(r->view, on);
-    r->current.dwMask |= CFM_COLOR | CFM_UNDERLINETYPE | CFM_WEIGHT | CFM_LINK | CFM_UNDERLINE;
-    r->current.dwEffects &= ~(CFE_LINK | CFE_UNDERLINE | CFE_AUTOCOLOR);
-    r->current.dwEffects |= on ? (CFE_LINK | CFE_UNDERLINE) : 0;
-    r->current.crTextColor = on ? r->view->linkColor : r->view->plainColor;
-    r->current.bUnderlineType = on ? CFU_UNDERLINEWORD : CFU_UNDERLINENONE;
-    r->current.wWeight = on ? 500 : 400;
-}
-
-static void SinkWriteText(void *context, const char *text, int32_t length) {
-    PageReplay *r = (PageReplay *)context;
-    while (length > 0) {
-        if (r->pendingLength == VIEW_PIECE_CHARS) Flush(r);
-        int32_t room = VIEW_PIECE_CHARS - r->pendingLength;
-        int32_t piece = length < room ? length : room;
-        memcpy(r->pending + r->pendingLength, text, (size_t)piece);
-        r->pendingLength += piece;
-        text += piece;
-        length -= piece;
-    }
-}
 
 // 1 when the viewer's character before position is a word character.
 static int AfterWordChar(HWND viewer, LONG position) {
@@ -154,49 +85,6 @@ int32_t HighlightSearch(BrowserWindow *w) {
         marked += HighlightText(w, w->scratchBuffer, 1);
     }
     return marked;
-}
-
-int32_t ShowComposedPage(BrowserWindow *w, PageComposeFn compose, PageFinishFn finish,
-                         void *context) {
-    if (!w || !compose) return ERR_NULLPTR;
-    if (!w->textView || !w->textBuffer || !w->scratchBuffer) return ERR_NULLPTRIN;
-    RichTextView *view = w->textView;
-    // Any page but a record's (the caller sets that one afterwards) has no code to copy or follow.
-    w->shownPage = PageRef{0, 0};
-    HWND viewer = w->viewer.handle;
-    // One repaint for the finished page instead of one per piece and per highlighted match,
-    // and the focus away meanwhile: a focused viewer shows and hides its caret at every append.
-    if (GetFocus() == viewer) SetFocus(w->window);
-    SendMessageA(viewer, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(view->control, WM_SETTEXT, 0, (LPARAM) "");
-    RichTextViewClear(view);
-
-    PageReplay replay;  // 8 KB of pending text: on the stack, as the page allocates nothing
-    replay.view = view;
-    replay.current = {};
-    replay.current.cbSize = sizeof(replay.current);
-    replay.atLineStart = false;
-    replay.pendingLength = 0;
-    PageSink sink = {&replay, SinkSetFont, SinkSetEffects, SinkSetLink, SinkWriteText};
-    compose(w, context, &sink);
-    Flush(&replay);
-
-    if (finish) finish(w, context);
-
-    // Scrolled to the top while redrawing is still off: scrolling a visible viewer redraws its
-    // scroll bar and repaints the page at once, then the repaint below does both again (under
-    // Wine a scroll bar drawing costs dozens of server round trips). Giving the focus afterwards
-    // keeps the top in view: the viewer does not scroll to its caret on getting the focus.
-    POINT top = {0, 0};
-    SendMessageA(viewer, EM_SETSCROLLPOS, 0, (LPARAM)&top);
-    SendMessageA(viewer, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(viewer, nullptr, TRUE);
-    SetFocus(viewer);
-    // Painted now instead of whenever the message loop gets to it: the page is what the user is
-    // waiting for, and it would otherwise wait behind the tree's repaint of its selection (under
-    // Wine that repaint redraws the tree's themed scroll bars and takes longer than the page).
-    UpdateWindow(viewer);
-    return 0;
 }
 
 struct RecordPageRequest {
@@ -273,4 +161,35 @@ int32_t RecordPageCopyCode(BrowserWindow *w) {
                           RecordField(record, FIELD_CODE));
     if (length > w->textCapacity) length = w->textCapacity;
     return CopyTextToClipboard(w->window, w->textBuffer, (uint32_t)length);
+}
+
+int32_t GoToCode(BrowserWindow *w, uint16_t kind, const char *code) {
+    if (!w) return ERR_NULLPTR;
+    int32_t r = FindRecordByCode(&w->table, kind, code);
+    if (r < 0) return r;
+    const TextRecord *record = &w->table.records[r];
+    SendMessageA(w->tab.handle, TCM_SETCURSEL, 0, 0);
+    ShowTab(w, 0);
+    // A change of selection shows the page through TVN_SELCHANGEDA, history entry included;
+    // rendering it a second time would only repeat that work. When the item was selected already
+    // (or the record has no item) nothing was shown, so the page is shown here.
+    HWND tree = w->tree.handle;
+    HTREEITEM item = TreeItemFor(w, (uint32_t)r);
+    HTREEITEM before = item ? (HTREEITEM)SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0) : nullptr;
+    if (item) SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, (LPARAM)item);
+    bool shownBySelection =
+        item && before != item && (HTREEITEM)SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0) == item;
+    if (!shownBySelection) ShowRecordPage(w, PAGE_KIND_RECORD, record, w->table.records, 1);
+    return 0;
+}
+
+int32_t RecordPageShowAt(BrowserWindow *w, int32_t position) {
+    if (!w) return ERR_NULLPTR;
+    if (position < 0 || (uint32_t)position >= w->table.recordCount) return ERR_INVINDEX;
+    return ShowRecordPage(w, PAGE_KIND_RECORD, &w->table.records[position], w->table.records, 0);
+}
+
+int32_t RecordPageFollowLink(BrowserWindow *w, int32_t, const char *text) {
+    if (!w || !text) return ERR_NULLPTR;
+    return GoToCode(w, LinkKindForText(&w->links, text), text);
 }

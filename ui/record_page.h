@@ -5,6 +5,7 @@
 
 #include "classification/page_compose.h"
 #include "classification/record_table.h"
+#include "ui/page_view.h"
 
 struct BrowserWindow;
 
@@ -21,16 +22,15 @@ enum : uint32_t {
 int32_t ShowRecordPage(BrowserWindow *w, uint16_t kind, const TextRecord *record,
                        const TextRecord *array, int32_t history);
 
-// Writes a composed page into the sink it is given (the page's own links are its business).
-typedef void (*PageComposeFn)(BrowserWindow *w, void *context, const PageSink *sink);
-// Works on the page once its text is in the viewer, before it is painted (highlighting).
-typedef void (*PageFinishFn)(BrowserWindow *w, void *context);
+// Shows the record with this code on the "ICD-10" tab with its tree item selected, adding
+// exactly one history entry. 0; the failure of FindRecordByCode (nothing changes then).
+int32_t GoToCode(BrowserWindow *w, uint16_t kind, const char *code);
+// Shows the page of the record at position without a history entry. 0; ERR_INVINDEX; ERR_NULLPTR.
+int32_t RecordPageShowAt(BrowserWindow *w, int32_t position);
+// Follows a record page's link: its text names a code (LinkKindForText gives the kind).
+// The GoToCode status; ERR_NULLPTR.
+int32_t RecordPageFollowLink(BrowserWindow *w, int32_t position, const char *text);
 
-// Shows the page compose writes, in one repaint, after finish (which may be null) has worked on
-// it, and ends with the focus in the viewer at the top of the page. Shared by every page kind.
-// 0; ERR_NULLPTR; ERR_NULLPTRIN without viewer output or buffers.
-int32_t ShowComposedPage(BrowserWindow *w, PageComposeFn compose, PageFinishFn finish,
-                         void *context);
 // Selects the shown page's record in the tree and scrolls it into view, without showing the page
 // again or adding a history entry. 0; ERR_NOTFOUND when the viewer shows no record page.
 int32_t RecordPageSelectInTree(BrowserWindow *w);

@@ -51,6 +51,7 @@ void RichTextViewFree(RichTextView *view) {
     view->oleInterface = nullptr;
     MemFree(view->buffer);
     view->buffer = nullptr;
+    PageRtfFree(&view->page);
     MemFree(view);
 }
 

@@ -6,6 +6,8 @@
 #include <richole.h>
 #include <cstdint>
 
+#include "classification/page_rtf.h"
+
 struct RichTextView {
     HWND control;                 // the rich-edit control written to
     IRichEditOle *oleInterface;   // from EM_GETOLEINTERFACE; one reference, released with the view
@@ -17,10 +19,12 @@ struct RichTextView {
     COLORREF linkColor;           // blue, the colour of links
     COLORREF yellowColor;         // kept for pages that want it; unused so far
     COLORREF greyColor;           // kept for pages that want it; unused so far
+    PageRtf page;                 // the last page as RTF (ui/page_view.h); its memory is reused
+    int32_t mode;                 // how pages are written: PAGE_VIEW_STREAM or _PIECES
 };
 
 int32_t RichTextViewCreate(HWND control, RichTextView **view);
-// Releases the OLE interface, the buffer and the view; null is ignored.
+// Releases the OLE interface, the buffers and the view; null is ignored.
 void RichTextViewFree(RichTextView *view);
 int32_t RichTextViewPrint(RichTextView *view, const char *format, ...)
     __attribute__((format(printf, 2, 3)));

@@ -9,6 +9,7 @@
 #include "classification/code_refs.h"
 #include "ui/browser_window.h"
 #include "ui/navigation.h"
+#include "ui/record_page.h"
 #include "ui/tree_commands.h"
 #include "ui/tree_items.h"
 #include "ui_test_support.h"

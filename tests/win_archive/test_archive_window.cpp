@@ -18,6 +18,7 @@
 #include "ui/browser_window.h"
 #include "ui/index_tab.h"
 #include "ui/navigation.h"
+#include "ui/record_page.h"
 #include "ui/search_ui.h"
 #include "ui/tree_items.h"
 #include "ui_test_support.h"

@@ -1,0 +1,31 @@
+// Page view: shows a composed page in the viewer, in one repaint. The page is written as one
+// RTF document and streamed in whole; the few formats RTF cannot carry are set afterwards. When
+// the document cannot be built (out of memory) the page is appended piece by piece instead.
+#pragma once
+#include <cstdint>
+
+#include "classification/page_compose.h"
+
+struct BrowserWindow;
+
+// Writes a composed page into the sink it is given (the page's own links are its business).
+typedef void (*PageComposeFn)(BrowserWindow *w, void *context, const PageSink *sink);
+// Works on the page once its text is in the viewer, before it is painted (highlighting).
+typedef void (*PageFinishFn)(BrowserWindow *w, void *context);
+
+enum : int32_t {
+    PAGE_VIEW_STREAM = 0,  // one RTF stream, then the formats it cannot carry
+    PAGE_VIEW_PIECES = 1,  // one append per run of text (the fallback; tests compare the two)
+};
+
+// Shows the page compose writes, in one repaint, after finish (which may be null) has worked on
+// it, and ends with the focus in the viewer at the top of the page. A link's end sets plain style
+// for all that follows. 0; ERR_NULLPTR; ERR_NULLPTRIN without viewer output or buffers.
+int32_t ShowComposedPage(BrowserWindow *w, PageComposeFn compose, PageFinishFn finish,
+                         void *context);
+// The same for a page whose links are styled as ranges: a link's end restores the style before
+// it (index pages).
+int32_t ShowComposedPageRangeLinks(BrowserWindow *w, PageComposeFn compose, PageFinishFn finish,
+                                   void *context);
+// How pages reach the viewer from now on (PAGE_VIEW_*); the previous way.
+int32_t PageViewSetMode(BrowserWindow *w, int32_t mode);
