@@ -4,6 +4,8 @@
 #include <benchmark/benchmark.h>
 
 #include "classification/page_compose.h"
+#include "classification/page_ref.h"
+#include "classification/page_whole.h"
 #include "classification/record_table.h"
 #include "classification/seventh_chars.h"
 #include "index/index_backrefs.h"
@@ -82,15 +84,28 @@ static void BM_IndexEntriesSection(benchmark::State &state) {
     IndexLinkMap links = {};
     int32_t written = 0;
     PageSink sink = {&written, nullptr, nullptr, NoLink, CountText};
+    // The whole page (state.range(0) 1) as the window composes it, or the section alone (0).
+    static char text[TEXT_BUFFER_CHARS + 1], scratch[TEXT_BUFFER_CHARS + 1];
+    static LinkTable table;
+    ReleaseChanges changes = {};
+    ReleaseChangesLoad(&changes);
+    PageWorkspace workspace = {text, scratch, TEXT_BUFFER_CHARS};
+    PageSources sources = {&gTable, &gSevenths, &changes};
     for (auto _ : state) {
-        ComposeIndexEntries(&gSet, &refs, most, 5000, &links, &sink);
+        PageCounter counter;
+        PageCounterInit(&counter, &sink);
+        if (state.range(0))
+            ComposeWholePage(&sources, PAGE_KIND_RECORD, &gTable.records[most], &workspace, &table,
+                             &counter.sink);
+        ComposeIndexEntries(&gSet, &refs, most, counter.position, &links, &sink);
         benchmark::DoNotOptimize(written);
     }
+    ReleaseChangesFree(&changes);
     state.SetLabel(RecordField(&gTable.records[most], FIELD_CODE));
     state.counters["entries"] = mostCount;
     IndexLinkMapFree(&links);
     IndexBackrefsFree(&refs);
 }
-BENCHMARK(BM_IndexEntriesSection)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_IndexEntriesSection)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();
