@@ -1,17 +1,31 @@
-// Index search over the three linked index files for two words (the tab's usual query), one
-// word and a word found nowhere; loading and parsing the index files for comparison.
+// Index search over the four linked index files for two words (the tab's usual query), one word
+// and a word found nowhere; loading the index files, building the map of the entries that lead
+// to each record, and composing the record page's section for the record most entries lead to.
 #include <benchmark/benchmark.h>
 
+#include "classification/page_compose.h"
+#include "classification/page_ref.h"
+#include "classification/page_whole.h"
+#include "classification/record_table.h"
+#include "classification/seventh_chars.h"
+#include "index/index_backrefs.h"
+#include "index/index_entries_page.h"
 #include "index/index_search.h"
 #include "index/index_set.h"
 
 static IndexSet gSet = {};
+static RecordTable gTable = {};
+static SeventhCharTable gSevenths = {};
 
 static void LoadOnce() {
-    if (gSet.entryCount == 0) IndexSetLoad(&gSet);
+    if (gSet.entryCount > 0) return;
+    IndexSetLoad(&gSet);
+    RecordTableLoad(&gTable, "engtextrecords.dat");
+    SeventhCharLoad(&gSevenths, &gTable);
 }
 
-static const char *kPhrases[] = {"lung upper", "accident transport", "aspirin", "a", "qqxyzzy"};
+static const char *kPhrases[] = {"lung upper", "accident transport", "diabetes kidney",
+                                 "syndrome heart", "aspirin", "a", "qqxyzzy"};
 
 static void BM_IndexSearch(benchmark::State &state) {
     LoadOnce();
@@ -26,7 +40,7 @@ static void BM_IndexSearch(benchmark::State &state) {
     state.counters["entries"] = gSet.entryCount;
     IndexSearchClear(&search);
 }
-BENCHMARK(BM_IndexSearch)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_IndexSearch)->DenseRange(0, 6)->Unit(benchmark::kMillisecond);
 
 static void BM_IndexSetLoad(benchmark::State &state) {
     for (auto _ : state) {
@@ -37,5 +51,61 @@ static void BM_IndexSetLoad(benchmark::State &state) {
     }
 }
 BENCHMARK(BM_IndexSetLoad)->Unit(benchmark::kMillisecond);
+
+// What the first record page shown waits for once the indexes are loaded.
+static void BM_IndexBackrefsBuild(benchmark::State &state) {
+    LoadOnce();
+    IndexBackrefs refs = {};
+    for (auto _ : state) {
+        IndexBackrefsBuild(&refs, &gSet, &gTable, &gSevenths);
+        benchmark::DoNotOptimize(refs.pairCount);
+        IndexBackrefsFree(&refs);
+    }
+}
+BENCHMARK(BM_IndexBackrefsBuild)->Unit(benchmark::kMillisecond);
+
+static void CountText(void *context, const char *, int32_t length) { *(int32_t *)context += length; }
+static void NoLink(void *, int32_t) {}
+
+static void BM_IndexEntriesSection(benchmark::State &state) {
+    LoadOnce();
+    IndexBackrefs refs = {};
+    IndexBackrefsBuild(&refs, &gSet, &gTable, &gSevenths);
+    int32_t most = 0;
+    int32_t mostCount = -1;
+    for (int32_t r = 0; r < refs.recordCount; r++) {
+        int32_t count = 0;
+        IndexBackrefsOf(&refs, r, &count);
+        if (count > mostCount) {
+            most = r;
+            mostCount = count;
+        }
+    }
+    IndexLinkMap links = {};
+    int32_t written = 0;
+    PageSink sink = {&written, nullptr, nullptr, NoLink, CountText};
+    // The whole page (state.range(0) 1) as the window composes it, or the section alone (0).
+    static char text[TEXT_BUFFER_CHARS + 1], scratch[TEXT_BUFFER_CHARS + 1];
+    static LinkTable table;
+    ReleaseChanges changes = {};
+    ReleaseChangesLoad(&changes);
+    PageWorkspace workspace = {text, scratch, TEXT_BUFFER_CHARS};
+    PageSources sources = {&gTable, &gSevenths, &changes};
+    for (auto _ : state) {
+        PageCounter counter;
+        PageCounterInit(&counter, &sink);
+        if (state.range(0))
+            ComposeWholePage(&sources, PAGE_KIND_RECORD, &gTable.records[most], &workspace, &table,
+                             &counter.sink);
+        ComposeIndexEntries(&gSet, &refs, most, counter.position, &links, &sink);
+        benchmark::DoNotOptimize(written);
+    }
+    ReleaseChangesFree(&changes);
+    state.SetLabel(RecordField(&gTable.records[most], FIELD_CODE));
+    state.counters["entries"] = mostCount;
+    IndexLinkMapFree(&links);
+    IndexBackrefsFree(&refs);
+}
+BENCHMARK(BM_IndexEntriesSection)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();

@@ -1,7 +1,7 @@
-# Where the ICD-10-CM index XML files come from: the External Cause Index and the two tables
-# beside the tabular list by default; the Index to Diseases and Injuries only when given.
+# Where the ICD-10-CM index XML files come from: by default the four beside the tabular list, of
+# the same release (the Index to Diseases and Injuries, the two tables, the External Cause Index).
 get_filename_component(_index_dir "${MORBIVUE_TABULAR_XML}" DIRECTORY)
-foreach(_pair "EINDEX;eindex" "NEOPLASM;neoplasm" "DRUG;drug")
+foreach(_pair "INDEX;index" "EINDEX;eindex" "NEOPLASM;neoplasm" "DRUG;drug")
   list(GET _pair 0 _var)
   list(GET _pair 1 _stem)
   set(_default "")
@@ -10,6 +10,10 @@ foreach(_pair "EINDEX;eindex" "NEOPLASM;neoplasm" "DRUG;drug")
   endif()
   set(MORBIVUE_${_var}_XML "${_default}" CACHE FILEPATH
     "ICD-10-CM index XML (icd10cm_${_stem}_YYYY.xml) packed as an index of the Index tab")
+  # Build trees configured when the Index to Diseases was optional hold it empty.
+  if(MORBIVUE_${_var}_XML STREQUAL "" AND NOT _default STREQUAL "")
+    set_property(CACHE MORBIVUE_${_var}_XML PROPERTY VALUE "${_default}")
+  endif()
   if(NOT MORBIVUE_TOOLS_ONLY AND NOT EXISTS "${MORBIVUE_${_var}_XML}")
     message(FATAL_ERROR
       "ICD-10-CM index XML not found (MORBIVUE_${_var}_XML='${MORBIVUE_${_var}_XML}').\n"
@@ -18,8 +22,3 @@ foreach(_pair "EINDEX;eindex" "NEOPLASM;neoplasm" "DRUG;drug")
       "configure with -DMORBIVUE_${_var}_XML=/path/to/icd10cm_${_stem}_YYYY.xml")
   endif()
 endforeach()
-set(MORBIVUE_INDEX_XML "" CACHE FILEPATH
-  "ICD-10-CM Index to Diseases and Injuries XML (icd10cm_index_YYYY.xml); packed when given")
-if(NOT MORBIVUE_INDEX_XML STREQUAL "" AND NOT EXISTS "${MORBIVUE_INDEX_XML}")
-  message(FATAL_ERROR "MORBIVUE_INDEX_XML='${MORBIVUE_INDEX_XML}' does not exist")
-endif()

@@ -31,7 +31,9 @@ const IndexLink *IndexLinkAt(const IndexLinkMap *map, int32_t position);
 
 // Composes the page of set-wide entry n: body font; the path in the heading font and two line
 // feeds; the index's book title; for a table each column's heading, ": " and its code or "none";
-// each code, subcategory, category and manifestation under its caption; "See: " and "See also: "
+// each code, subcategory, category and manifestation under its caption, except that codes and
+// manifestation codes of one entry make one line "Code: E85.4 [I43]" and a line saying both are
+// coded, the bracketed one second; "See: " and "See also: "
 // with the reference; "Subterms:" and one line per subterm. Codes a record holds link to it,
 // references that name an entry link to it, subterms link to theirs; anything else is plain
 // text. The map is emptied first and receives every link (table may be null: no code links).

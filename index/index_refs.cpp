@@ -34,28 +34,49 @@ int32_t IndexCodeRecord(const RecordTable *table, const char *code) {
     return ERR_NOTFOUND;
 }
 
-// Length of reference consumed by the first n bytes of a title: all of them, case ignored,
-// followed by the end of the reference or a comma; 0 otherwise.
+static char FoldDash(char c) { return c == '-' ? ' ' : Fold(c); }
+
+// Length of reference consumed by the first n bytes of a title: all of them, case ignored and a
+// hyphen taken for a blank ("Light for dates" names "Light-for-dates"), followed by the end of
+// the reference or a comma, or by a plural "s" or "(s)" there ("Complications" and
+// "Complication(s)" name "Complication");
+// 0 otherwise.
 static size_t ConsumedBy(const char *title, size_t n, const char *reference) {
     if (n == 0) return 0;
     for (size_t i = 0; i < n; i++)
-        if (reference[i] == '\0' || Fold(title[i]) != Fold(reference[i])) return 0;
-    return reference[n] == '\0' || reference[n] == ',' ? n : 0;
+        if (reference[i] == '\0' || FoldDash(title[i]) != FoldDash(reference[i])) return 0;
+    if (reference[n] == '\0' || reference[n] == ',') return n;
+    const size_t plural = reference[n] == 's' ? 1 : strncmp(reference + n, "(s)", 3) == 0 ? 3 : 0;
+    if (plural && (reference[n + plural] == '\0' || reference[n + plural] == ',')) return n + plural;
+    return 0;
 }
 
-// How much of reference a title names: the whole title; else, as references write them, the
-// title without a closing " NEC", or the title up to its first comma ("Neoplasm" for
-// "Neoplasm, neoplastic"). The longest wins; 0 when none does.
+// The same for a title without a closing " NEC" or " NOS", which references leave out.
+static size_t ConsumedByBare(const char *title, size_t n, const char *reference) {
+    size_t best = ConsumedBy(title, n, reference);
+    if (n > 4 && (memcmp(title + n - 4, " NEC", 4) == 0 || memcmp(title + n - 4, " NOS", 4) == 0)) {
+        const size_t bare = ConsumedBy(title, n - 4, reference);
+        if (bare > best) best = bare;
+    }
+    return best;
+}
+
+// How much of reference a title names: the whole title; else, as references write them, any of
+// its comma-separated forms ("Neoplasm" or "neoplastic" for "Neoplasm, neoplastic";
+// "abnormality" for "Abnormal, abnormality, abnormalities"), each also without a closing " NEC"
+// or " NOS". The longest wins; 0 when none does.
 static size_t Consumed(const char *title, const char *reference) {
-    const size_t length = strlen(title);
-    size_t best = ConsumedBy(title, length, reference);
+    size_t best = ConsumedByBare(title, strlen(title), reference);
     if (best) return best;
-    if (length > 4 && strcmp(title + length - 4, " NEC") == 0)
-        best = ConsumedBy(title, length - 4, reference);
-    const char *comma = strchr(title, ',');
-    if (comma) {
-        const size_t n = ConsumedBy(title, (size_t)(comma - title), reference);
-        if (n > best) best = n;
+    for (const char *part = title; *part;) {
+        while (*part == ' ') part++;
+        const char *comma = strchr(part, ',');
+        size_t n = comma ? (size_t)(comma - part) : strlen(part);
+        while (n > 0 && part[n - 1] == ' ') n--;  // "Membrane , membranous" without its modifier
+        const size_t got = ConsumedByBare(part, n, reference);
+        if (got > best) best = got;
+        if (!comma) break;
+        part = comma + 1;
     }
     return best;
 }

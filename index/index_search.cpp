@@ -94,6 +94,58 @@ static int32_t AddHit(IndexSearch *search, int32_t entry) {
     return 0;
 }
 
+// Bits of the words (at most 32) that begin a word of the entry's own title, among those not in
+// known. Without subterms the entry needs only to know whether it has them all, so the test
+// stops at the first word missing.
+static uint32_t TitleMask(const IndexEntry *e, const Words *words, uint32_t known, bool complete) {
+    uint32_t found = 0;
+    for (int32_t i = 0; i < words->count; i++) {
+        const uint32_t bit = 1u << i;
+        if (known & bit) continue;
+        const char *word = words->phrase + words->spans[i].offset;
+        if (WordStartFind(e->title, (size_t)e->titleLength, word, (size_t)words->spans[i].length) >= 0)
+            found |= bit;
+        else if (!complete)
+            break;
+    }
+    return found;
+}
+
+enum { MASK_WORDS = 32 };  // distinct words the one-pass search tracks; more go entry by entry
+
+// Entries come in document order, each after its parent, so the words found along an entry's
+// path are those of its parent's path (kept per level) and of its own title: each title is
+// looked at once, not once per entry below it.
+static int32_t SearchFile(IndexSearch *search, const IndexSet *set, uint16_t k, const Words *words,
+                          IndexHitFn onHit, void *context) {
+    const IndexFile *f = &set->files[k];
+    int32_t status = 0;
+    if (words->count > MASK_WORDS) {
+        for (int32_t e = 0; e < f->entryCount && status == 0; e++) {
+            if (!EntryHasAll(f, &f->entries[e], words)) continue;
+            status = AddHit(search, set->base[k] + e);
+            if (status == 0 && onHit) onHit(context, search->hitCount - 1, set->base[k] + e);
+        }
+        return status;
+    }
+    const uint32_t all = words->count == MASK_WORDS ? 0xFFFFFFFFu : (1u << words->count) - 1;
+    uint32_t separator = 0;  // the word ">" begins at every path's separator
+    for (int32_t i = 0; i < words->count; i++)
+        if (words->spans[i].length == 1 && words->phrase[words->spans[i].offset] == '>')
+            separator |= 1u << i;
+    uint32_t pathMask[INDEX_MAX_LEVEL + 1] = {};
+    for (int32_t e = 0; e < f->entryCount && status == 0; e++) {
+        const IndexEntry *entry = &f->entries[e];
+        const uint32_t inherited = entry->level > 0 ? pathMask[entry->level - 1] | separator : 0;
+        const uint32_t mask = inherited | TitleMask(entry, words, inherited, entry->firstChild >= 0);
+        pathMask[entry->level] = mask;
+        if (mask != all) continue;
+        status = AddHit(search, set->base[k] + e);
+        if (status == 0 && onHit) onHit(context, search->hitCount - 1, set->base[k] + e);
+    }
+    return status;
+}
+
 int32_t IndexSearchRun(IndexSearch *search, const IndexSet *set, const char *phrase,
                        IndexHitFn onHit, void *context) {
     if (!search || !set || !phrase) return ERR_NULLPTR;
@@ -103,14 +155,8 @@ int32_t IndexSearchRun(IndexSearch *search, const IndexSet *set, const char *phr
     Words words;
     int32_t status = WordsMake(&words, search->phrase);
     if (status < 0) return status;
-    for (uint16_t k = 0; k < INDEX_KIND_COUNT && status == 0; k++) {
-        const IndexFile *f = &set->files[k];
-        for (int32_t e = 0; e < f->entryCount && status == 0; e++) {
-            if (!EntryHasAll(f, &f->entries[e], &words)) continue;
-            status = AddHit(search, set->base[k] + e);
-            if (status == 0 && onHit) onHit(context, search->hitCount - 1, set->base[k] + e);
-        }
-    }
+    for (uint16_t k = 0; k < INDEX_KIND_COUNT && status == 0; k++)
+        status = SearchFile(search, set, k, &words, onHit, context);
     WordsFree(&words);
     return status;
 }

@@ -159,5 +159,13 @@ int32_t IndexCodesWrite(const IndexSet *set, int32_t n, char *buffer, int32_t ca
         }
         if (w.length > 0) break;
     }
+    // As the printed index writes them: the manifestation in brackets after the etiology.
+    for (int32_t i = 0; i < e->itemCount; i++) {
+        if (items[i].kind != INDEX_ITEM_MANIF) continue;
+        if (w.length > 0) PutString(&w, " ");
+        PutString(&w, "[");
+        PutString(&w, items[i].text);
+        PutString(&w, "]");
+    }
     return Finish(&w);
 }

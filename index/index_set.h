@@ -7,7 +7,7 @@
 
 #include "index/index_file.h"
 
-// Archive entry of each kind; the Index to Diseases is present only in some builds.
+// Archive entry of each kind; an archive made without the Index to Diseases still loads.
 #define INDEX_ENTRY_DISEASES "index_diseases.dat"
 #define INDEX_ENTRY_NEOPLASM "index_neoplasm.dat"
 #define INDEX_ENTRY_DRUG "index_drug.dat"
@@ -49,7 +49,8 @@ int32_t IndexPathWrite(const IndexSet *set, int32_t n, char *buffer, int32_t cap
 // Writes entry n's codes the same way: for a table (a file with headings) the cells of columns 2
 // up to the last heading, each its code or "-" (for "--", "-", an empty or a missing cell),
 // separated by one blank; otherwise its code items separated by one blank, or else its subcat,
-// or else its seecat, or "". ERR_NULLPTR; ERR_INVINDEX.
+// or else its seecat, then each manifestation code in square brackets ("E85.4 [I43]", "[X]"
+// alone without a code), or "". ERR_NULLPTR; ERR_INVINDEX.
 int32_t IndexCodesWrite(const IndexSet *set, int32_t n, char *buffer, int32_t capacity);
 
 // Text of a cell that stands for a code ("--", "-" and "" do not); null when it does not.

@@ -10,6 +10,7 @@
 #include "foundation/mem.h"
 #include "foundation/status.h"
 #include "ui/history.h"
+#include "ui/index_entries.h"
 #include "ui/record_page.h"
 #include "ui/page_view.h"
 #include "ui/rich_text_view.h"
@@ -91,6 +92,8 @@ void IndexTabFree(BrowserWindow *w) {
     IndexTab *t = w->indexTab;
     IndexSearchClear(&t->search);
     IndexLinkMapFree(&t->links);
+    IndexLinkMapFree(&t->entryLinks);
+    IndexBackrefsFree(&t->backrefs);
     IndexSetFree(&t->set);
     MemFree(t);
     w->indexTab = nullptr;
@@ -137,6 +140,11 @@ int32_t IndexSearchInWindow(BrowserWindow *w, const char *phrase) {
     SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
     SetCursor(LoadCursorA(nullptr, IDC_WAIT));
     int32_t status = IndexSearchRun(&t->search, &t->set, phrase, nullptr, nullptr);
+    // One code that no path has lists the entries that lead to its record.
+    const IndexBackrefs *refs =
+        status == 0 && t->search.hitCount == 0 && IndexWordIsCode(phrase) ? IndexEntriesMap(w) : nullptr;
+    const int32_t record = refs ? IndexBackrefsRecordFor(&w->table, &w->sevenths, phrase) : -1;
+    if (record >= 0) status = IndexBackrefsSearch(&t->search, refs, record, phrase, nullptr, nullptr);
     SetCursor(LoadCursorA(nullptr, IDC_ARROW));
     // The list is virtual: its row count is the hit count, row i shows hit i.
     SendMessageA(list, LVM_SETITEMCOUNT, (WPARAM)t->search.hitCount, 0);

@@ -7,6 +7,7 @@
 #include <richedit.h>
 #include <cstdint>
 
+#include "index/index_backrefs.h"
 #include "index/index_page.h"
 #include "index/index_search.h"
 #include "index/index_set.h"
@@ -29,6 +30,10 @@ struct IndexTab {
     int32_t loadStatus;            // 0, or the status of the failed load
     IndexSearch search;            // the last phrase and its hits; owned
     IndexLinkMap links;            // links of the index page in the viewer; owned
+    IndexBackrefs backrefs;        // the entries that lead to each record; owned (index_entries.h)
+    int32_t backrefsTried;         // nonzero once the map was tried
+    int32_t backrefsStatus;        // 0, or the status of the failed load or build
+    IndexLinkMap entryLinks;       // links of the record page's "Index entries:"; owned
     char cell[INDEX_CELL_CHARS + 1];  // text handed to the list for one cell
 };
 
@@ -48,7 +53,8 @@ void IndexTabApplyLayout(BrowserWindow *w);
 void IndexTabShow(BrowserWindow *w, int32_t shown);
 
 // Searches the indexes for phrase and shows the hits in the list (emptied first), one row per
-// entry in book order. The IndexSearchRun status; ERR_NOTAVAIL without index data; ERR_NULLPTR.
+// entry in book order; a phrase of one code that finds nothing lists the entries that lead to
+// its record (as its page's "Index entries:" does). The IndexSearchRun status; ERR_NOTAVAIL without index data; ERR_NULLPTR.
 int32_t IndexSearchInWindow(BrowserWindow *w, const char *phrase);
 // Shows set-wide entry n's page, with history set pushing it (PAGE_KIND_INDEX). The words of the
 // last index search are highlighted while the check box is set. 0; ERR_NULLPTR; ERR_INVINDEX;

@@ -3,6 +3,7 @@
 
 #include "foundation/status.h"
 #include "ui/check_tab.h"
+#include "ui/index_entries.h"
 #include "ui/index_tab.h"
 #include "ui/record_page.h"
 
@@ -19,8 +20,14 @@ static int32_t FollowCheckLink(BrowserWindow *w, int32_t, const char *text) {
     return CheckPageFollowLink(w, text);
 }
 
+// A record page's "Index entries:" links are known by where they stand; the rest by their text.
+static int32_t FollowRecordLink(BrowserWindow *w, int32_t position, const char *text) {
+    const int32_t status = IndexEntriesFollowLink(w, position);
+    return status != ERR_NOTFOUND ? status : RecordPageFollowLink(w, position, text);
+}
+
 static const PageKindRenderer RENDERERS[] = {
-    {PAGE_KIND_RECORD, RecordPageShowAt, RecordPageFollowLink},
+    {PAGE_KIND_RECORD, RecordPageShowAt, FollowRecordLink},
     {PAGE_KIND_INDEX, ShowIndexAt, FollowIndexLink},
     {PAGE_KIND_CHECK, ShowCheckAt, FollowCheckLink},
 };

@@ -11,10 +11,12 @@
 #include "classification/page_whole.h"
 #include "classification/word_match.h"
 #include "foundation/status.h"
+#include "index/index_entries_page.h"
 #include "ui/browser_window.h"
 #include "ui/clipboard.h"
 #include "ui/features.h"
 #include "ui/history.h"
+#include "ui/index_entries.h"
 #include "ui/page_view.h"
 #include "ui/rich_text_view.h"
 #include "ui/tree_items.h"
@@ -94,7 +96,12 @@ static void ComposeRecord(BrowserWindow *w, void *context, const PageSink *sink)
     const RecordPageRequest *request = (const RecordPageRequest *)context;
     PageWorkspace workspace = {w->textBuffer, w->scratchBuffer, w->textCapacity};
     PageSources sources = {&w->table, &w->sevenths, &w->changes};
-    ComposeWholePage(&sources, request->kind, request->record, &workspace, &w->links, sink);
+    PageCounter counter;
+    PageCounterInit(&counter, sink);
+    if (ComposeWholePage(&sources, request->kind, request->record, &workspace, &w->links,
+                         &counter.sink) >= 0 && request->kind == PAGE_KIND_RECORD)
+        IndexEntriesCompose(w, (int32_t)(request->record - w->table.records), counter.position,
+                            sink);
 }
 
 static void MarkSearchWord(BrowserWindow *w, void *) {

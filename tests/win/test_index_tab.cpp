@@ -101,13 +101,15 @@ TEST_F(IndexTabTest, TabShowsItsOwnControlsOnly) {
     EXPECT_TRUE(IsWindowVisible(w->tree.handle));
 }
 
-TEST_F(IndexTabTest, AspirinListsTheDrugsRowsWithTheirSixCodes) {
+TEST_F(IndexTabTest, AspirinListsTheIndexThenTheDrugsRowsWithTheirSixCodes) {
     Search("aspirin");
-    ASSERT_EQ(Rows(), 2);
-    EXPECT_EQ(Cell(0, 0), "Drugs");
-    EXPECT_EQ(Cell(0, 1), "Aluminium, aluminum > aspirin");
-    EXPECT_EQ(Cell(1, 1), "Aspirin (aluminum) (soluble)");
-    EXPECT_EQ(Cell(1, 2), kAspirinCodes);
+    ASSERT_EQ(Rows(), 6);
+    EXPECT_EQ(Cell(0, 0), "Index");
+    EXPECT_EQ(Cell(0, 2), "Z79.82");
+    EXPECT_EQ(Cell(4, 0), "Drugs");
+    EXPECT_EQ(Cell(4, 1), "Aluminium, aluminum > aspirin");
+    EXPECT_EQ(Cell(5, 1), "Aspirin (aluminum) (soluble)");
+    EXPECT_EQ(Cell(5, 2), kAspirinCodes);
     EXPECT_NE(GetFocus(), list);  // the button leaves the focus where it was
     // Enter in the edit searches too and moves to the list.
     SetWindowTextA(t->edit.handle, "lung upper");
@@ -260,4 +262,62 @@ TEST_F(IndexTabTest, HelpTextExplainsTheTab) {
     ASSERT_NE(w->helpText, nullptr);
     EXPECT_NE(strstr(w->helpText, "\"Index\" tab"), nullptr);
     EXPECT_NE(strstr(w->helpText, "Table of Drugs and Chemicals"), nullptr);
+}
+
+TEST_F(IndexTabTest, DiabetesKidneyListsTheMainIndexFirstWithItsCodes) {
+    Search("diabetes kidney");
+    ASSERT_GT(Rows(), 10);
+    EXPECT_EQ(Cell(0, 0), "Index");
+    EXPECT_EQ(Cell(0, 1), "Diabetes, diabetic (mellitus) (sugar) > with > chronic kidney disease");
+    EXPECT_EQ(Cell(0, 2), "E11.22");
+}
+
+TEST_F(IndexTabTest, AmyloidHeartShowsBothCodesAndItsPageLinksEach) {
+    Search("amyloid heart");
+    ASSERT_GT(Rows(), 0);
+    EXPECT_EQ(Cell(0, 1), "Amyloid heart (disease)");
+    EXPECT_EQ(Cell(0, 2), "E85.4 [I43]");
+    Activate(0);
+    ASSERT_TRUE(Shows("Amyloid heart (disease)\n\nIndex to Diseases and Injuries\n\n"
+                      "Code: E85.4 [I43]\nBoth are coded: E85.4 for the underlying condition "
+                      "first, then I43, the bracketed manifestation code, second.\n"))
+        << ViewerText(viewer).substr(0, 300);
+    PressLinkText("E85.4");
+    EXPECT_TRUE(Shows("E85.4 ")) << ViewerText(viewer).substr(0, 60);
+    EXPECT_EQ(Current().index, RecordOf(w, "E85.4"));
+    ASSERT_EQ(NavigateBack(w), 0);
+    PressLinkText("I43", ViewerText(viewer).find("[I43]"));
+    EXPECT_TRUE(Shows("I43 ")) << ViewerText(viewer).substr(0, 60);
+    EXPECT_EQ(Current().index, RecordOf(w, "I43"));
+    EXPECT_EQ(w->historyLast, 2);  // the row's page, then the second code's record
+}
+
+TEST_F(IndexTabTest, RecordPageIndexEntriesLeadToTheirPagesAndTheRestToTheTab) {
+    ShowCode(w, "E11.22");
+    std::string page = ViewerText(viewer);
+    const size_t section = page.find("\nIndex entries:\n");
+    ASSERT_NE(section, std::string::npos) << page.substr(page.size() > 300 ? page.size() - 300 : 0);
+    const int32_t before = w->historyLast;
+    PressLinkText("Diabetes, diabetic (mellitus) (sugar) > type 2 > with > chronic kidney disease",
+                  section);
+    EXPECT_TRUE(Shows("Diabetes, diabetic (mellitus) (sugar) > type 2 > with > chronic kidney "
+                      "disease\n")) << ViewerText(viewer).substr(0, 100);
+    EXPECT_EQ(Current().kind, PAGE_KIND_INDEX);
+    EXPECT_EQ(w->historyLast, before + 1);
+    // Beyond fifty entries the last line lists them all on the Index tab, by the code.
+    ShowCode(w, "E11");
+    page = ViewerText(viewer);
+    const size_t more = page.find(" more: list them all on the Index tab");
+    ASSERT_NE(more, std::string::npos);
+    const size_t and_ = page.rfind("and ", more);
+    PressLinkText(page.substr(and_, more - and_ + 5), and_);
+    EXPECT_EQ(SendMessageA(w->tab.handle, TCM_GETCURSEL, 0, 0), INDEX_TAB);
+    EXPECT_EQ(Rows(), 50 + atoi(page.c_str() + and_ + 4));
+    char typed[16] = {};
+    GetWindowTextA(t->edit.handle, typed, sizeof typed);
+    EXPECT_STREQ(typed, "E11");
+    // Typed, the code lists the same.
+    const int32_t rows = Rows();
+    Search("e11");
+    EXPECT_EQ(Rows(), rows);
 }

@@ -1,10 +1,14 @@
-// morbivue-cli index WORD...: the entries of the indexes whose path holds every word, one line
-// each, INDEX<TAB>PATH<TAB>CODES, in the order of the printed book and of each file.
+// morbivue-cli index WORD...: the entries of the indexes whose path holds every word (else, for
+// one code, those that lead to its record), one line each, INDEX<TAB>PATH<TAB>CODES, in the
+// order of the printed book and of each file.
 #include <cstdio>
 #include <cstring>
 
 #include "foundation/mem.h"
 #include "foundation/status.h"
+#include "classification/record_table.h"
+#include "classification/seventh_chars.h"
+#include "index/index_backrefs.h"
 #include "index/index_search.h"
 #include "index/index_set.h"
 #include "tools/cli/cli.h"
@@ -41,6 +45,27 @@ static void PrintHit(void *context, int32_t, int32_t entry) {
     fputc('\t', stdout);
     PrintField(p, IndexCodesWrite, entry);
     fputc('\n', stdout);
+}
+
+// As the Index tab does: a phrase that finds nothing and is one code lists the entries that lead
+// to its record (the records are read only then). 0 also when it is no code.
+static int32_t SearchByCode(const IndexSet *set, IndexSearch *search, const char *phrase,
+                            PrintContext *context) {
+    if (!IndexWordIsCode(phrase)) return 0;
+    RecordTable table = {};
+    if (CliLoadRecords(&table) < 0) return 0;
+    SeventhCharTable chars = {};
+    IndexBackrefs refs = {};
+    SeventhCharLoad(&chars, &table);
+    const int32_t record = IndexBackrefsRecordFor(&table, &chars, phrase);
+    int32_t status = 0;
+    if (record >= 0) status = IndexBackrefsBuild(&refs, set, &table, &chars);
+    if (record >= 0 && status == 0)
+        status = IndexBackrefsSearch(search, &refs, record, phrase, PrintHit, context);
+    IndexBackrefsFree(&refs);
+    SeventhCharFree(&chars);
+    RecordTableFree(&table);
+    return status;
 }
 
 int CliIndex(int argc, char **argv) {
@@ -80,6 +105,7 @@ int CliIndex(int argc, char **argv) {
     } else {
         status = IndexSearchRun(&search, &set, phrase, PrintHit, &context);
     }
+    if (status == 0 && search.hitCount == 0) status = SearchByCode(&set, &search, phrase, &context);
     if (status == ERR_EMPTY) {
         fputs("usage: morbivue-cli index WORD...\n", stderr);
         result = EXIT_USAGE;

@@ -18,6 +18,8 @@
 #include "classification/seventh_chars.h"
 #include "foundation/mem.h"
 #include "foundation/status.h"
+#include "index/index_backrefs.h"
+#include "index/index_entries_page.h"
 #include "tools/cli/cli.h"
 
 // Commands in files of their own: name, entry point, usage lines.
@@ -135,8 +137,22 @@ static int32_t Find(const RecordTable *table, const char *code) {
     return position;
 }
 
+// As in the window: the index entries that lead to the record end its page, when the indexes
+// read (without them the page is the rest).
+static void AppendIndexEntries(const RecordTable *table, const SeventhCharTable *chars,
+                               int32_t position, int32_t start, const PageSink *sink) {
+    IndexSet set = {};
+    IndexBackrefs refs = {};
+    IndexLinkMap map = {};
+    if (IndexSetLoad(&set) >= 0 && IndexBackrefsBuild(&refs, &set, table, chars) >= 0)
+        ComposeIndexEntries(&set, &refs, position, start, &map, sink);
+    IndexLinkMapFree(&map);
+    IndexBackrefsFree(&refs);
+    IndexSetFree(&set);
+}
+
 // Composes the page of the record with code (a complete code shows its leaf's page, with its
-// coding context); prints its text, or its link table.
+// coding context and its index entries); prints its text, or its link table.
 static int Page(const RecordTable *table, const char *code, bool linksOnly) {
     SeventhCharTable chars = {};
     int32_t status = SeventhCharLoad(&chars, table);
@@ -166,9 +182,12 @@ static int Page(const RecordTable *table, const char *code, bool linksOnly) {
         ReleaseChanges changes = {};
         bool haveChanges = ReleaseChangesLoad(&changes) >= 0;
         PageSources sources = {table, &chars, haveChanges ? &changes : nullptr};
+        PageCounter counter;
+        PageCounterInit(&counter, &sink);
         status = ComposeWholePage(&sources, PAGE_KIND_RECORD, &table->records[position],
-                                  &workspace, links, &sink);
+                                  &workspace, links, &counter.sink);
         ReleaseChangesFree(&changes);
+        if (status >= 0 && !linksOnly) AppendIndexEntries(table, &chars, position, counter.position, &sink);
         if (status < 0) {
             fprintf(stderr, "morbivue-cli: page failed: %s\n", StatusName(status));
         } else {

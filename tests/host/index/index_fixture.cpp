@@ -20,3 +20,13 @@ void IndexFixtureMake(IndexSet *set, const std::string &diseases, const std::str
 std::string IndexFixtureFile(const char *kind, const std::string &body) {
     return std::string("MORBIVUE-INDEX\t1\t") + kind + "\n" + body;
 }
+
+static void OnLink(void *c, int32_t on) { ((IndexFixturePage *)c)->marked += on ? "<" : ">"; }
+static void OnText(void *c, const char *text, int32_t length) {
+    ((IndexFixturePage *)c)->marked.append(text, (size_t)length);
+}
+
+void IndexFixturePageInit(IndexFixturePage *page) {
+    page->marked.clear();
+    page->sink = PageSink{page, nullptr, nullptr, OnLink, OnText};
+}

@@ -2,6 +2,7 @@
 #pragma once
 #include <string>
 
+#include "classification/page_compose.h"
 #include "index/index_set.h"
 
 // Parses each non-empty text as the file of its kind (in kind order) into set; fails the
@@ -11,3 +12,10 @@ void IndexFixtureMake(IndexSet *set, const std::string &diseases, const std::str
 
 // "MORBIVUE-INDEX\t1\tKIND\n" + body.
 std::string IndexFixtureFile(const char *kind, const std::string &body);
+
+// A sink that keeps the page's text with each link between "<" and ">".
+struct IndexFixturePage {
+    std::string marked;
+    PageSink sink;
+};
+void IndexFixturePageInit(IndexFixturePage *page);

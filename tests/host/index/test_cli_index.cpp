@@ -47,10 +47,16 @@ protected:
     }
 };
 
-TEST_F(CliIndex, AspirinListsTheDrugRowsWithTheirSixCodes) {
+TEST_F(CliIndex, AspirinListsTheIndexEntriesThenTheDrugRowsWithTheirSixCodes) {
     Result r = RunCli("index aspirin");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out,
+              "index\tLong-term (current) (prophylactic) drug therapy (use of) > aspirin\tZ79.82\n"
+              "index\tTherapy > drug, long-term (current) (prophylactic) > aspirin\tZ79.82\n"
+              "index\tUlcer, ulcerated, ulcerating, ulceration, ulcerative > esophagus (peptic) > "
+              "due to > aspirin\tK22.10\n"
+              "index\tUlcer, ulcerated, ulcerating, ulceration, ulcerative > esophagus (peptic) > "
+              "due to > aspirin > with bleeding\tK22.11\n"
               "drug\tAluminium, aluminum > aspirin\tT39.011 T39.012 T39.013 T39.014 T39.015 "
               "T39.016\n"
               "drug\tAspirin (aluminum) (soluble)\tT39.011 T39.012 T39.013 T39.014 T39.015 "
@@ -105,4 +111,30 @@ TEST_F(CliIndex, NothingFoundIsNoErrorAndBadCommandLinesAre) {
         EXPECT_EQ(bad.status, 2) << args;
         EXPECT_NE(bad.out.find("usage: morbivue-cli index WORD..."), std::string::npos) << args;
     }
+}
+
+TEST_F(CliIndex, MainIndexEntriesComeFirstWithManifestationCodesInBrackets) {
+    Result kidney = RunCli("index diabetes kidney");
+    EXPECT_EQ(kidney.out.rfind("index\tDiabetes, diabetic (mellitus) (sugar) > with > chronic kidney "
+                               "disease\tE11.22\n", 0), 0u) << kidney.out;
+    Result heart = RunCli("index amyloid heart");
+    EXPECT_EQ(heart.out.rfind("index\tAmyloid heart (disease)\tE85.4 [I43]\n", 0), 0u) << heart.out;
+    EXPECT_NE(RunCli("index slipped epiphysis capital").out.find("\t[SCFE]\n"), std::string::npos);
+}
+
+TEST_F(CliIndex, ACodeListsTheEntriesThatLeadToItAsItsPageDoes) {
+    const char kEntries[] =
+        "Diabetes, diabetic (mellitus) (sugar) > with > chronic kidney disease\n"
+        "Diabetes, diabetic (mellitus) (sugar) > type 2 > with > chronic kidney disease\n";
+    Result page = RunCli("page E11.22");
+    EXPECT_EQ(page.status, 0);
+    const std::string tail = std::string("\n\nIndex entries:\n") + kEntries;
+    ASSERT_GE(page.out.size(), tail.size());
+    EXPECT_EQ(page.out.substr(page.out.size() - tail.size()), tail);
+    Result code = RunCli("index e1122");
+    EXPECT_EQ(code.status, 0);
+    EXPECT_EQ(code.out, "index\tDiabetes, diabetic (mellitus) (sugar) > with > chronic kidney "
+                        "disease\tE11.22\nindex\tDiabetes, diabetic (mellitus) (sugar) > type 2 > "
+                        "with > chronic kidney disease\tE11.22\n");
+    EXPECT_EQ(RunCli("index Q99.99").out, "");  // no such record
 }

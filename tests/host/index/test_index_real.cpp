@@ -1,7 +1,9 @@
-// The indexes of the linked archive: loaded with the tracer on, the entries the issue names,
-// code links reaching their records, and the longest page's hundreds of links all mapped.
+// The indexes of the linked archive: loaded with the tracer on, code links reaching their
+// records, the longest pages' hundreds of links all mapped, and what see references reach.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "classification/code_refs.h"
@@ -59,11 +61,11 @@ const char *RecordCode(const RecordTable *table, int32_t r) {
 
 }  // namespace
 
-TEST_F(IndexRealData, LoadsThreeFilesInFewBlocksAndFreesThem) {
+TEST_F(IndexRealData, LoadsFourFilesInFewBlocksAndFreesThem) {
     StartMemoryTracer(1000);
     IndexSet own = {};
     ASSERT_EQ(IndexSetLoad(&own), 0);
-    EXPECT_EQ(own.files[INDEX_KIND_DISEASES].entryCount, 0);
+    EXPECT_EQ(own.files[INDEX_KIND_DISEASES].entryCount, 8060 + 72058);
     EXPECT_EQ(own.files[INDEX_KIND_NEOPLASM].entryCount, 1939);
     EXPECT_EQ(own.files[INDEX_KIND_DRUG].entryCount, 5175 + 2248);
     EXPECT_EQ(own.files[INDEX_KIND_EXTERNAL].entryCount, 314 + 7687);
@@ -71,7 +73,7 @@ TEST_F(IndexRealData, LoadsThreeFilesInFewBlocksAndFreesThem) {
     EXPECT_STREQ(own.files[INDEX_KIND_DRUG].headings[6], "Adverse effect");
     TracerState traced = {};
     TracerGetState(&traced);
-    EXPECT_LE(traced.liveBlocks, 15);
+    EXPECT_LE(traced.liveBlocks, 20);
     IndexSetFree(&own);
     TracerGetState(&traced);
     EXPECT_EQ(traced.liveBlocks, 0);
@@ -139,20 +141,46 @@ TEST_F(IndexRealData, SeeReferencesLeadToTheEntriesTheyName) {
     int32_t lead = IndexSeeTarget(&set, INDEX_KIND_EXTERNAL, "Table of Drugs and Chemicals, lead");
     IndexPathWrite(&set, lead, path, sizeof path);
     EXPECT_STREQ(path, "Lead (dust) (fumes) (vapor) NEC");
-    EXPECT_EQ(IndexSeeTarget(&set, INDEX_KIND_EXTERNAL, "Index to Diseases and Injuries, Burn"), -1);
-    // Every reference of the three files either leads to an entry of the main term it names
-    // or is plain text; none crashes or loops.
-    int32_t resolved = 0;
-    int32_t total = 0;
+    int32_t burn = IndexSeeTarget(&set, INDEX_KIND_EXTERNAL, "Index to Diseases and Injuries, Burn");
+    IndexPathWrite(&set, burn, path, sizeof path);
+    EXPECT_STREQ(path, "Burn (electricity) (flame) (hot gas, liquid or hot object) (radiation) "
+                       "(steam) (thermal)");
+    // Every reference of the four files either leads to an entry of the main term it names
+    // or is plain text; none crashes or loops. What stays plain is counted by file.
+    int32_t total[INDEX_KIND_COUNT] = {};
+    int32_t plain[INDEX_KIND_COUNT] = {};
     for (uint16_t k = 0; k < INDEX_KIND_COUNT; k++) {
         const IndexFile &f = set.files[k];
         for (int32_t i = 0; i < f.itemCount; i++) {
             if (f.items[i].kind != INDEX_ITEM_SEE && f.items[i].kind != INDEX_ITEM_SEE_ALSO)
                 continue;
-            total++;
-            resolved += IndexSeeTarget(&set, k, f.items[i].text) >= 0;
+            total[k]++;
+            if (IndexSeeTarget(&set, k, f.items[i].text) < 0) {
+                plain[k]++;
+                // MORBIVUE_LIST_PLAIN=1 lists them, to see what a rule more would reach.
+                if (getenv("MORBIVUE_LIST_PLAIN")) printf("%s\t%s\n", IndexKindName(k), f.items[i].text);
+            }
         }
     }
-    EXPECT_EQ(total, 791 + 98 + 67 + 120 + 97 + 35);
-    EXPECT_GT(resolved, total * 85 / 100) << resolved << " of " << total;
+    EXPECT_EQ(total[INDEX_KIND_DISEASES], 12077 + 1997);
+    EXPECT_EQ(total[INDEX_KIND_NEOPLASM] + total[INDEX_KIND_DRUG] + total[INDEX_KIND_EXTERNAL],
+              791 + 98 + 67 + 120 + 97 + 35);
+    // Of the three smaller files' 141 plain before the main index was built in, 102 stay so.
+    EXPECT_EQ(plain[INDEX_KIND_DISEASES], 399);
+    EXPECT_EQ(plain[INDEX_KIND_NEOPLASM] + plain[INDEX_KIND_DRUG] + plain[INDEX_KIND_EXTERNAL], 102);
+}
+
+TEST_F(IndexRealData, OnePassSearchFindsWhatEachEntryAloneMatches) {
+    for (const char *phrase : {"diabetes kidney", "syndrome heart", "lung upper", "a >"}) {
+        IndexSearch search = {};
+        ASSERT_EQ(IndexSearchRun(&search, &set, phrase, nullptr, nullptr), 0);
+        int32_t at = 0;
+        for (int32_t n = 0; n < set.entryCount; n++) {
+            if (!IndexEntryMatches(&set, n, phrase)) continue;
+            ASSERT_LT(at, search.hitCount) << phrase;
+            ASSERT_EQ(search.hits[at++], n) << phrase;
+        }
+        EXPECT_EQ(at, search.hitCount) << phrase;
+        IndexSearchClear(&search);
+    }
 }

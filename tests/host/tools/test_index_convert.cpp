@@ -197,6 +197,20 @@ TEST(IndexConvert, ReleaseFilesConvertWithTheirPublishedCounts)
     EXPECT_EQ(s.seeAlsos, 98u);
     EXPECT_EQ(s.subcats, 11u);
     EXPECT_EQ(s.seecats, 3u);
+    // The Index to Diseases as published: CR LF line ends, level 9, a manif without a code.
+    ASSERT_EQ(ConvertIndexFile(MORBIVUE_INDEX_XML_PATH, "index", out.c_str(), &s, &error), 0)
+        << error;
+    EXPECT_EQ(s.letters, 26u);
+    EXPECT_EQ(s.mainTerms, 8060u);
+    EXPECT_EQ(s.terms, 72058u);
+    EXPECT_EQ(s.deepestLevel, 9u);
+    EXPECT_EQ(s.codes, 61983u);
+    EXPECT_EQ(s.sees, 12077u);
+    EXPECT_EQ(s.seeAlsos, 1997u);
+    EXPECT_EQ(s.manifs, 760u);
+    EXPECT_EQ(s.subcats, 130u);
+    EXPECT_EQ(s.seecats, 15u);
+    EXPECT_EQ(s.nemods, 12493u);
     ASSERT_EQ(ConvertIndexFile(MORBIVUE_NEOPLASM_XML_PATH, "neoplasm", out.c_str(), &s, &error), 0)
         << error;
     EXPECT_EQ(s.terms, 1938u);
@@ -209,5 +223,29 @@ TEST(IndexConvert, ReleaseFilesConvertWithTheirPublishedCounts)
     EXPECT_EQ(s.terms, 2248u);
     EXPECT_EQ(s.cells, 43182u);
     remove(out.c_str());
+}
+
+// A copy cut short stops with its file and line, and writes nothing.
+TEST(IndexConvert, TruncatedReleaseFileIsRefused)
+{
+    FILE *in = fopen(MORBIVUE_INDEX_XML_PATH, "rb");
+    ASSERT_NE(in, nullptr);
+    std::string xml(4000000, '\0');
+    xml.resize(fread(&xml[0], 1, xml.size(), in));
+    fclose(in);
+    std::string cut = testing::TempDir() + "index_convert_cut.xml";
+    std::string out = testing::TempDir() + "index_convert_cut.dat";
+    remove(out.c_str());
+    FILE *f = fopen(cut.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    fwrite(xml.data(), 1, xml.size(), f);
+    fclose(f);
+    IndexConvertSummary s = {};
+    std::string error;
+    EXPECT_EQ(ConvertIndexFile(cut.c_str(), "index", out.c_str(), &s, &error), ERR_INVFORMAT);
+    EXPECT_EQ(error.rfind(cut + ": line ", 0), 0u) << error;
+    EXPECT_NE(error.find("XML error"), std::string::npos) << error;
+    EXPECT_EQ(fopen(out.c_str(), "rb"), nullptr);
+    remove(cut.c_str());
 }
 #endif
