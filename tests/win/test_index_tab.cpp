@@ -43,7 +43,11 @@ protected:
         return text;
     }
     // What a click on a row does: the list reports the activated item.
+    // As a click does: the row takes the focus, then the list says it was activated.
     void Activate(int32_t row) {
+        LVITEMA state = {};
+        state.stateMask = state.state = LVIS_FOCUSED | LVIS_SELECTED;
+        SendMessageA(list, LVM_SETITEMSTATE, (WPARAM)row, (LPARAM)&state);
         NMITEMACTIVATE item = {};
         item.hdr.hwndFrom = list;
         item.hdr.code = LVN_ITEMACTIVATE;
