@@ -41,26 +41,26 @@ struct Encounter {
     const SeventhCharTable *chars;    // their 7th characters (may be null); not owned
     NoteRefCache refs;                // the notes' references, kept across encounters; owned
     EncounterCode *codes;             // in the order typed; owned
-    int32_t codeCount;
-    int32_t codeCapacity;
+    int32_t codeCount;                // codes in use
+    int32_t codeCapacity;             // codes allocated
     char *normal;                     // the codes' whole normal forms, one after another; owned
-    int32_t normalLength;
-    int32_t normalCapacity;
+    int32_t normalLength;             // bytes in use
+    int32_t normalCapacity;           // bytes allocated
     char *token;                      // one typed code, zero-terminated, for the check; owned
-    int32_t tokenCapacity;
+    int32_t tokenCapacity;            // bytes allocated
     int32_t *sorted;                  // the distinct codes that name a record, by key; owned
-    int32_t sortedCount;
-    int32_t sortedCapacity;
+    int32_t sortedCount;              // entries in use
+    int32_t sortedCapacity;           // entries allocated
     const char **keys;                // their keys in that order; owned
-    int32_t keyCapacity;
+    int32_t keyCapacity;              // entries allocated
     int32_t *runMin;                  // per level l, least position over sorted[i, i + 2^l); owned
-    int32_t runLevels;
-    int32_t runMinCapacity;
+    int32_t runLevels;                // levels in runMin
+    int32_t runMinCapacity;           // entries allocated
     int32_t *mark;                    // per code: scratch of the pair rules; owned
-    int32_t markCapacity;
+    int32_t markCapacity;             // entries allocated
     EncounterFinding *findings;       // in the order of the rules, then of the codes; owned
-    int32_t findingCount;
-    int32_t findingCapacity;
+    int32_t findingCount;             // findings in use
+    int32_t findingCapacity;          // findings allocated
     int32_t errorCount;               // findings that are errors
 };
 

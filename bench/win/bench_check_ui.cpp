@@ -1,14 +1,17 @@
 // Times the Check tab in the real window under Wine: "Check" of 20 codes of one visit (a list
 // with Excludes1 pairs, a manifestation code and reminders) until the viewer is painted, the
-// first check (the notes' references not yet parsed) apart. Prints best, median and worst in ms.
+// first check (the notes' references not yet parsed) apart; beside it the page appended in
+// pieces and the page's plain text set at once. Prints best, median and worst in ms.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <algorithm>
-#include <initializer_list>
 #include <cstdio>
+#include <initializer_list>
+#include <string>
 #include <vector>
 
+#include "bench_win_support.h"
 #include "foundation/mem.h"
 #include "ui/app.h"
 #include "ui/browser_window.h"
@@ -21,27 +24,12 @@ static const char kVisit[] =
     "E11.22 N18.4 E10.9 G63 E11.42 I10 I61.9 S06.5X0A S52.121A E85.1 J44.0 J20.9 "
     "Z79.4 C34.90 F02.80 B18.1 B94.2 E55.9 P72.0 K21.9";
 
-static double Now() {
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return 1000.0 * (double)c.QuadPart / (double)f.QuadPart;
-}
-
-static void Pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
 static double CheckOnce(BrowserWindow *w, HWND window) {
-    Pump();
-    double t0 = Now();
+    BenchPump();
+    double t0 = BenchNow();
     SendMessageA(w->checkTab->button.handle, BM_CLICK, 0, 0);
     RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-    return Now() - t0;
+    return BenchNow() - t0;
 }
 
 int main() {
@@ -53,26 +41,30 @@ int main() {
     if (CreateBrowserWindow(app) < 0) return 1;
     HWND window = FindWindowA("TextRecordViewerClass", nullptr);
     BrowserWindow *w = (BrowserWindow *)GetWindowLongPtrA(window, GWLP_USERDATA);
-    Pump();
+    BenchPump();
     SendMessageA(w->tab.handle, TCM_SETCURSEL, CHECK_TAB, 0);
     ShowTab(w, CHECK_TAB);
     SetWindowTextA(w->checkTab->edit.handle, kVisit);
     printf("%-44s %8.2f ms\n", "first \"Check\" of 20 codes, painted", CheckOnce(w, window));
-    // As the window shows pages (one RTF stream), then appended piece by piece for comparison.
+    // As the window shows pages (one RTF stream), appended piece by piece for comparison, and
+    // the floor: the same text set into the viewer at once.
+    std::vector<double> stream, pieces, plain;
     for (int32_t mode : {PAGE_VIEW_STREAM, PAGE_VIEW_PIECES}) {
         PageViewSetMode(w, mode);
-        std::vector<double> times;
-        for (int i = 0; i < kRounds; i++) times.push_back(CheckOnce(w, window));
-        std::sort(times.begin(), times.end());
-        printf("%-44s best %8.2f  median %8.2f  worst %8.2f ms\n",
-               mode == PAGE_VIEW_STREAM ? "\"Check\" of 20 codes, painted"
-                                        : "the same, page appended in pieces",
-               times.front(), times[times.size() / 2], times.back());
+        for (int i = 0; i < kRounds; i++)
+            (mode == PAGE_VIEW_STREAM ? stream : pieces).push_back(CheckOnce(w, window));
     }
+    const std::string text = BenchViewerText(w);
+    for (int i = 0; i < kRounds; i++) plain.push_back(BenchPlainPage(w, text));
+    std::sort(stream.begin(), stream.end());
+    printf("%-44s best %8.2f  median %8.2f  worst %8.2f ms\n", "\"Check\" of 20 codes, painted",
+           stream.front(), BenchMedian(stream), stream.back());
+    printf("%-44s median %8.2f ms\n", "the same, page appended in pieces", BenchMedian(pieces));
+    BenchPrintPageVsPlain("check-20", stream, plain);
     PageViewSetMode(w, PAGE_VIEW_STREAM);
     printf("findings: %d, links: %d\n", (int)w->checkTab->encounter.findingCount,
            (int)w->links.linkCount);
     DestroyWindow(window);
-    Pump();
+    BenchPump();
     return 0;
 }
