@@ -10,26 +10,22 @@ static RecordTable gTable = {};
 static SeventhCharTable gChars = {};
 static Encounter gEncounter = {};
 
+static bool Billable(uint32_t i) {
+    return (gTable.records[i].flags & RECORD_FLAG_LEAF) &&
+           SeventhCharDefFor(&gChars, (int32_t)i) == nullptr;
+}
+
 // count billable codes spread evenly over the table, blank-separated.
 static std::string Codes(int32_t count) {
-    std::string billable;
-    std::string all;
     int32_t leaves = 0;
-    for (uint32_t i = 1; i < gTable.recordCount; i++) {
-        if ((gTable.records[i].flags & RECORD_FLAG_LEAF) && SeventhCharDefFor(&gChars, (int32_t)i) == nullptr) {
-            leaves++;
-        }
-    }
+    for (uint32_t i = 1; i < gTable.recordCount; i++) leaves += Billable(i);
     int32_t step = leaves / count > 0 ? leaves / count : 1, seen = 0, taken = 0;
+    std::string all;
     for (uint32_t i = 1; i < gTable.recordCount && taken < count; i++) {
-        if (!(gTable.records[i].flags & RECORD_FLAG_LEAF) || SeventhCharDefFor(&gChars, (int32_t)i)) {
-            continue;
-        }
-        if (seen++ % step == 0) {
-            all += RecordField(&gTable.records[i], FIELD_CODE);
-            all += ' ';
-            taken++;
-        }
+        if (!Billable(i) || seen++ % step != 0) continue;
+        all += RecordField(&gTable.records[i], FIELD_CODE);
+        all += ' ';
+        taken++;
     }
     return all;
 }

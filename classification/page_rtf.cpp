@@ -48,8 +48,13 @@ int32_t PageRtfBegin(PageRtf *rtf, int32_t linkMode) {
     rtf->characters = 0;
     rtf->linkMode = linkMode;
     rtf->current = START_FORMAT;
-    rtf->beforeLink = START_FORMAT;
+    rtf->mirror = START_FORMAT;
+    rtf->mirrorMask = 0;
     rtf->written = START_FORMAT;
+    rtf->inLink = 0;
+    rtf->pieceOpen = 0;
+    rtf->pieceCharacters = 0;
+    rtf->atLineStart = 0;
     rtf->formatWritten = 0;
     rtf->faceCount = 0;
     rtf->bodyStart = 0;
@@ -70,49 +75,96 @@ static int32_t FaceIndex(PageRtf *rtf, const char *face) {
     return rtf->faceCount++;
 }
 
-// The viewer derives the weight from the bold effect whenever bold is set.
-static void SetBold(RtfFormat *f, int32_t bold) {
-    f->bold = bold ? 1 : 0;
-    f->weight = bold ? WEIGHT_BOLD : WEIGHT_NORMAL;
+// Which members of a change are set, as the viewer's format masks say.
+enum : uint16_t {
+    SET_FACE = 1,
+    SET_SIZE = 2,
+    SET_BOLD = 4,
+    SET_ITALIC = 8,
+    SET_UNDERLINE = 16,
+    SET_UNDERLINE_TYPE = 32,
+    SET_COLOUR = 64,
+    SET_WEIGHT = 128,
+    SET_LINK = 256,
+};
+
+// The viewer's rule for a change: a weight sets the bold effect from itself unless bold comes
+// with it; bold without a weight sets the weight.
+static void ApplyChange(RtfFormat *f, uint16_t mask, const RtfFormat &v) {
+    if (mask & SET_FACE) f->face = v.face;
+    if (mask & SET_SIZE) f->points = v.points;
+    if (mask & SET_WEIGHT) {
+        f->weight = v.weight;
+        f->bold = v.weight > WEIGHT_NORMAL;
+    }
+    if (mask & SET_BOLD) {
+        f->bold = v.bold;
+        if (!(mask & SET_WEIGHT)) f->weight = v.bold ? WEIGHT_BOLD : WEIGHT_NORMAL;
+    }
+    if (mask & SET_ITALIC) f->italic = v.italic;
+    if (mask & SET_UNDERLINE) f->underline = v.underline;
+    if (mask & SET_UNDERLINE_TYPE) f->underlineType = v.underlineType;
+    if (mask & SET_COLOUR) f->colour = v.colour;
+    if (mask & SET_LINK) f->link = v.link;
+}
+
+// A format step: the text before it was one piece; the change goes to the viewer, and its
+// members as given (no rule applied) to the mirror of every member set on this page.
+static void Step(PageRtf *rtf, uint16_t mask, const RtfFormat &v) {
+    rtf->pieceOpen = 0;
+    ApplyChange(&rtf->current, mask, v);
+    RtfFormat &m = rtf->mirror;
+    if (mask & SET_FACE) m.face = v.face;
+    if (mask & SET_SIZE) m.points = v.points;
+    if (mask & SET_WEIGHT) m.weight = v.weight;
+    if (mask & SET_BOLD) m.bold = v.bold;
+    if (mask & SET_ITALIC) m.italic = v.italic;
+    if (mask & SET_UNDERLINE) m.underline = v.underline;
+    if (mask & SET_UNDERLINE_TYPE) m.underlineType = v.underlineType;
+    if (mask & SET_COLOUR) m.colour = v.colour;
+    if (mask & SET_LINK) m.link = v.link;
+    rtf->mirrorMask |= mask;
+}
+
+static const uint16_t LINK_MASK = SET_COLOUR | SET_UNDERLINE_TYPE | SET_WEIGHT | SET_LINK | SET_UNDERLINE;
+
+static RtfFormat LinkValues(int32_t on) {
+    RtfFormat v = START_FORMAT;
+    v.link = on ? 1 : 0;
+    v.underline = on ? 1 : 0;
+    v.underlineType = on ? RTF_UNDERLINE_WORD : RTF_UNDERLINE_NONE;
+    v.colour = on ? RTF_COLOUR_LINK : RTF_COLOUR_PLAIN;
+    v.weight = on ? WEIGHT_LINK : WEIGHT_NORMAL;
+    return v;
 }
 
 static void SinkSetFont(void *context, const char *face, int32_t points, uint16_t weight) {
     PageRtf *rtf = (PageRtf *)context;
     const int32_t index = FaceIndex(rtf, face);
     if (index < 0) return;
-    rtf->current.face = index;
-    rtf->current.points = points;
-    SetBold(&rtf->current, weight > WEIGHT_NORMAL);
+    RtfFormat v = START_FORMAT;
+    v.face = index;
+    v.points = points;
+    v.bold = weight > WEIGHT_NORMAL;
+    Step(rtf, SET_FACE | SET_SIZE | SET_BOLD, v);
 }
 
 static void SinkSetEffects(void *context, int32_t bold, int32_t italic, int32_t underline) {
-    PageRtf *rtf = (PageRtf *)context;
-    SetBold(&rtf->current, bold);
-    rtf->current.italic = italic ? 1 : 0;
-    rtf->current.underline = underline ? 1 : 0;
+    RtfFormat v = START_FORMAT;
+    v.bold = bold ? 1 : 0;
+    v.italic = italic ? 1 : 0;
+    v.underline = underline ? 1 : 0;
+    Step((PageRtf *)context, SET_BOLD | SET_ITALIC | SET_UNDERLINE, v);
 }
 
 static void SinkSetLink(void *context, int32_t on) {
     PageRtf *rtf = (PageRtf *)context;
-    RtfFormat *f = &rtf->current;
+    // A range link is set on its characters once they are written: it is no step of the page.
     if (rtf->linkMode == RTF_LINKS_RANGES) {
-        // A range link changes only its own characters: what follows keeps what came before.
-        if (on && !f->link) rtf->beforeLink = *f;
-        if (!on && f->link) {
-            const RtfFormat restored = rtf->beforeLink;
-            f->colour = restored.colour;
-            f->underline = restored.underline;
-            f->underlineType = restored.underlineType;
-            f->weight = restored.weight;
-            f->link = 0;
-            return;
-        }
+        rtf->inLink = on ? 1 : 0;
+        return;
     }
-    f->link = on ? 1 : 0;
-    f->underline = on ? 1 : 0;
-    f->underlineType = on ? RTF_UNDERLINE_WORD : RTF_UNDERLINE_NONE;
-    f->colour = on ? RTF_COLOUR_LINK : RTF_COLOUR_PLAIN;
-    f->weight = on ? WEIGHT_LINK : WEIGHT_NORMAL;
+    Step(rtf, LINK_MASK, LinkValues(on));
 }
 
 // The underline words of a format: RTF has no word for an underline of no type.
@@ -122,8 +174,7 @@ static const char *UnderlineWord(const RtfFormat &f) {
 }
 
 // Writes the control words that take the document from the format it last said to current.
-static void WriteFormat(PageRtf *rtf) {
-    const RtfFormat &f = rtf->current;
+static void WriteFormat(PageRtf *rtf, const RtfFormat &f) {
     const RtfFormat &w = rtf->written;
     const bool all = !rtf->formatWritten;
     char words[128];
@@ -145,16 +196,16 @@ static void WriteFormat(PageRtf *rtf) {
 
 // Records that the next length characters need what RTF could not say, joined to the fix before
 // when it is the same and touches it.
-static void AddFix(PageRtf *rtf, int32_t length) {
-    const RtfFormat &f = rtf->current;
+static void AddFix(PageRtf *rtf, const RtfFormat &f, int32_t length) {
     const bool badUnderline = f.underline && f.underlineType == RTF_UNDERLINE_NONE;
     if (!f.link && !badUnderline && f.weight == (f.bold ? WEIGHT_BOLD : WEIGHT_NORMAL)) return;
-    RtfFix fix = {rtf->characters, length, f.link, badUnderline ? RTF_UNDERLINE_NONE : RTF_UNDERLINE_KEEP,
-                  f.weight};
+    RtfFix fix = {rtf->characters, length, f.link,
+                  badUnderline ? RTF_UNDERLINE_NONE : RTF_UNDERLINE_KEEP, f.bold, f.weight};
     if (rtf->fixCount > 0) {
         RtfFix *last = &rtf->fixes[rtf->fixCount - 1];
         if (last->start + last->length == fix.start && last->link == fix.link &&
-            last->underlineType == fix.underlineType && last->weight == fix.weight) {
+            last->underlineType == fix.underlineType && last->bold == fix.bold &&
+            last->weight == fix.weight) {
             last->length += length;
             return;
         }
@@ -172,43 +223,57 @@ static void AddFix(PageRtf *rtf, int32_t length) {
     rtf->fixes[rtf->fixCount++] = fix;
 }
 
+// Writes one character of the page in the format the viewer gives it.
+static void WriteCharacter(PageRtf *rtf, unsigned char c) {
+    // Piecewise output gives text that opens a line the format of the paragraph mark before it,
+    // so it sets every member set so far again there; the viewer keeps that for what follows.
+    if (!rtf->pieceOpen) {
+        rtf->pieceOpen = 1;
+        rtf->pieceCharacters = 0;
+        if (rtf->atLineStart && rtf->mirrorMask) ApplyChange(&rtf->current, rtf->mirrorMask, rtf->mirror);
+    }
+    RtfFormat f = rtf->current;
+    if (rtf->inLink) ApplyChange(&f, LINK_MASK, LinkValues(1));
+    WriteFormat(rtf, f);
+    char escaped[8];
+    const char *out = escaped;
+    int n;
+    if (c == '\n' || c == '\r') {
+        out = "\\par\n";
+        n = 5;
+    } else if (c == '\\' || c == '{' || c == '}') {
+        escaped[0] = '\\';
+        escaped[1] = (char)c;
+        n = 2;
+    } else if (c == '\t') {
+        out = "\\tab ";
+        n = 5;
+    } else if (c < 0x20 || c >= 0x80) {
+        n = snprintf(escaped, sizeof escaped, "\\'%02x", c);
+    } else {
+        escaped[0] = (char)c;
+        n = 1;
+    }
+    Append(rtf, out, n);
+    AddFix(rtf, f, 1);
+    rtf->characters++;
+    rtf->endsWithBreak = c == '\n' || c == '\r';
+    // A piece holds at most what the viewer's buffer does.
+    if (++rtf->pieceCharacters == VIEW_PIECE_CHARS) {
+        rtf->pieceOpen = 0;
+        rtf->atLineStart = rtf->endsWithBreak;
+    }
+}
+
 static void SinkWriteText(void *context, const char *text, int32_t length) {
     PageRtf *rtf = (PageRtf *)context;
-    if (rtf->status < 0 || !text || length <= 0) return;
-    WriteFormat(rtf);
-    const int32_t start = rtf->characters;
+    if (!text) return;
     // Each byte is one character of the viewer; a CR LF pair is one paragraph break.
-    char escaped[8];
-    int32_t characters = 0;
     for (int32_t i = 0; i < length && rtf->status >= 0; i++) {
-        const unsigned char c = (unsigned char)text[i];
-        const char *out = escaped;
-        int n;
-        if (c == '\r' && i + 1 < length && text[i + 1] == '\n') continue;
-        if (c == '\n' || c == '\r') {
-            out = "\\par\n";
-            n = 5;
-        } else if (c == '\\' || c == '{' || c == '}') {
-            escaped[0] = '\\';
-            escaped[1] = (char)c;
-            n = 2;
-        } else if (c == '\t') {
-            out = "\\tab ";
-            n = 5;
-        } else if (c < 0x20 || c >= 0x80) {
-            n = snprintf(escaped, sizeof escaped, "\\'%02x", c);
-        } else {
-            escaped[0] = (char)c;
-            n = 1;
-        }
-        Append(rtf, out, n);
-        rtf->endsWithBreak = c == '\n' || c == '\r';
-        characters++;
+        if (text[i] == '\r' && i + 1 < length && text[i + 1] == '\n') continue;
+        WriteCharacter(rtf, (unsigned char)text[i]);
     }
-    if (rtf->status < 0) return;
-    rtf->characters = start;
-    AddFix(rtf, characters);
-    rtf->characters = start + characters;
+    if (rtf->pieceOpen) rtf->atLineStart = rtf->endsWithBreak;
 }
 
 PageSink PageRtfSink(PageRtf *rtf) {

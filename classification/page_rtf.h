@@ -46,6 +46,7 @@ struct RtfFix {
     int32_t length;         // characters
     uint8_t link;           // the link effect to set
     uint8_t underlineType;  // type to set, or RTF_UNDERLINE_KEEP
+    uint8_t bold;           // the bold effect, set with the weight: a weight alone would set it
     uint16_t weight;        // weight to set
 };
 
@@ -59,8 +60,13 @@ struct PageRtf {
     int32_t status;       // 0, or the first failure (ERR_ALLOC, ERR_TOOMANY); output stops then
     int32_t characters;   // characters written so far
     int32_t linkMode;     // RTF_LINKS_*
-    RtfFormat current;    // the format the next text takes
-    RtfFormat beforeLink; // the format before the open link (RTF_LINKS_RANGES)
+    RtfFormat current;    // the viewer's format for the next text
+    RtfFormat mirror;     // every member set on this page, as last set
+    uint16_t mirrorMask;  // which members of mirror were set
+    uint8_t inLink;       // inside a range link (RTF_LINKS_RANGES)
+    uint8_t pieceOpen;    // text was written since the last format step
+    int32_t pieceCharacters;  // characters of the open piece
+    int32_t atLineStart;  // the last piece ended with a line break
     RtfFormat written;    // the format the document's control words last said
     int32_t formatWritten;  // nonzero once written holds anything
     int32_t faceCount;                            // faces in faces

@@ -10,6 +10,7 @@
 #include "foundation/mem.h"
 #include "foundation/status.h"
 #include "ui/browser_window.h"
+#include "ui/check_tab.h"
 #include "ui/index_tab.h"
 #include "ui/message_box.h"
 #include "ui/rich_text_view.h"
@@ -68,6 +69,7 @@ static int32_t CreateTab(BrowserWindow *w, HFONT font) {
     AddTab(tab, 0, "ICD-10");
     AddTab(tab, 2, "Find");  // past the end: appended as tab 1
     AddTab(tab, 3, "Index");
+    AddTab(tab, 4, "Check");
     return 0;
 }
 
@@ -213,6 +215,8 @@ int32_t BrowserCreateControls(BrowserWindow *w) {
         return status;
     BrowserFillTree(w);
     status = IndexTabCreate(w, font);
+    if (status >= 0)
+        status = CheckTabCreate(w, font);
     if (status >= 0)
         status = CreateViewer(w);
     if (status >= 0)

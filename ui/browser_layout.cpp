@@ -1,6 +1,7 @@
 // Layout of the browser window: every control's rectangle follows from the splitter position and
 // the client size; computing and moving are separate so a drag can compute once at its end.
 #include "ui/browser_window.h"
+#include "ui/check_tab.h"
 #include "ui/index_tab.h"
 
 static void SetRect(ControlSlot *slot, int32_t left, int32_t top, int32_t right, int32_t bottom) {
@@ -31,6 +32,7 @@ void BrowserComputeLayout(BrowserWindow *w) {
     SetRect(&w->showWordCheck, s + 97, 4, s + 297, 34);
     SetRect(&w->infoButton, s + 313, 4, s + 385, 34);
     IndexTabComputeLayout(w);
+    CheckTabComputeLayout(w);
 }
 
 static void Move(const ControlSlot *slot) {
@@ -49,6 +51,7 @@ void BrowserApplyLayout(BrowserWindow *w) {
         if (slot->handle)
             Move(slot);
     IndexTabApplyLayout(w);
+    CheckTabApplyLayout(w);
 }
 
 int32_t CreateUiFont(uint16_t height, int32_t proportional, HFONT *font) {

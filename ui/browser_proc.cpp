@@ -7,6 +7,7 @@
 #include "foundation/status.h"
 #include "ui/accelerators.h"
 #include "ui/browser_window.h"
+#include "ui/check_tab.h"
 #include "ui/clipboard.h"
 #include "ui/features.h"
 #include "ui/help_page.h"
@@ -52,13 +53,16 @@ int32_t CreateBrowserWindow(AppContext *app) {
 int32_t ShowTab(BrowserWindow *w, int32_t tab) {
     if (!w)
         return 0;
-    if (tab >= 0 && tab <= INDEX_TAB)
+    if (tab >= 0 && tab <= CHECK_TAB) {
         IndexTabShow(w, tab == INDEX_TAB);
-    if (tab == INDEX_TAB) {
+        CheckTabShow(w, tab == CHECK_TAB);
+    }
+    if (tab == INDEX_TAB || tab == CHECK_TAB) {
         ShowWindow(w->tree.handle, SW_HIDE);
         ShowWindow(w->list.handle, SW_HIDE);
         ShowWindow(w->findButton.handle, SW_HIDE);
         ShowWindow(w->searchEdit.handle, SW_HIDE);
+        ShowWindow(w->nothingFound.handle, SW_HIDE);  // the Find tab's line, not theirs
     } else if (tab == 0) {
         ShowWindow(w->tree.handle, SW_SHOW);
         ShowWindow(w->list.handle, SW_HIDE);
@@ -84,6 +88,7 @@ static void ReleaseState(BrowserWindow *w) {
     ReleaseChangesFree(&w->changes);
     ClearSearchResults(&w->search);
     IndexTabFree(w);
+    CheckTabFree(w);
     MemFree(w->textBuffer);
     w->textBuffer = nullptr;
     MemFree(w->scratchBuffer);
@@ -211,6 +216,12 @@ static void OnCommand(BrowserWindow *w, int32_t id) {
     case IDC_INDEX_BUTTON:
         IndexTabOnFind(w, 0);
         break;
+    case IDC_CHECK_BUTTON:
+        CheckTabRun(w);
+        break;
+    case IDC_CHECK_COPY:
+        CheckTabCopy(w);
+        break;
     case IDC_INFO_BUTTON:
         HelpOnInfoButton(w);
         break;
@@ -236,6 +247,8 @@ static void OnControlChar(BrowserWindow *w, WPARAM wParam, HWND control) {
         SearchOnFind(w, 1);
     else if (ch == 13 && IndexTabIsEdit(w, control))
         IndexTabOnFind(w, 1);
+    else if (ch == 10 && CheckTabIsEdit(w, control))
+        CheckTabRun(w);  // Ctrl+Enter: Enter itself starts a new line of the list
     else if (ch == 8 && control == w->viewer.handle)
         NavigateOnBackspace(w);
 }

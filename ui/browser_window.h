@@ -15,6 +15,7 @@
 
 struct RichTextView;
 struct IndexTab;
+struct CheckTab;
 
 // One per process, owned by WinMain.
 struct AppContext {
@@ -111,6 +112,7 @@ struct BrowserWindow {
     char *helpText;              // zero-terminated "HelpText.txt"; owned
     ReleaseChanges changes;      // the later releases' changes; zero-filled when unreadable; owned
     IndexTab *indexTab;          // the "Index" tab's controls and data (ui/index_tab.h); owned
+    CheckTab *checkTab;          // the "Check" tab's controls and lists (ui/check_tab.h); owned
     PageRef shownPage;           // the record page the viewer shows; kind 0 for any other text
     int32_t treeFollowing;       // nonzero while the program moves the tree's selection
                                  // itself: the selection change then shows nothing
@@ -137,6 +139,7 @@ void BrowserWindowSize(const RECT *workArea, int32_t *width, int32_t *height);
 // Registers "TextRecordViewerClass" and creates the main window. 0; ERR_ERROR.
 int32_t CreateBrowserWindow(AppContext *app);
 LRESULT CALLBACK BrowserWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-// Tab 0 shows the tree, tab 1 the hit list with the find controls, tab 2 the Index tab's.
+// Tab 0 shows the tree, tab 1 the hit list with the find controls, tab 2 the Index tab's, tab 3
+// the Check tab's.
 // Always 0.
 int32_t ShowTab(BrowserWindow *w, int32_t tab);

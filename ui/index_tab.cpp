@@ -192,8 +192,12 @@ void IndexTabOnGetDispInfo(BrowserWindow *w, NMLVDISPINFOA *info) {
 void IndexTabOnItemActivate(BrowserWindow *w, NMITEMACTIVATE *item) {
     if (!w || !w->indexTab || !item) return;
     IndexTab *t = w->indexTab;
-    if (item->iItem < 0 || item->iItem >= t->search.hitCount) return;
-    ShowIndexPage(w, t->search.hits[item->iItem], 1);
+    // Enter comes as a bare NMHDR (Wine): the focused row is the activated one, as on "Find".
+    int32_t row = (int32_t)SendMessageA(t->list.handle, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_FOCUSED);
+    if (row < 0)
+        row = (int32_t)SendMessageA(t->list.handle, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED);
+    if (row < 0 || row >= t->search.hitCount) return;
+    ShowIndexPage(w, t->search.hits[row], 1);
 }
 
 // Its links are styled as ranges: the text after a link keeps the style before it.

@@ -2,6 +2,7 @@
 #include "ui/page_kinds.h"
 
 #include "foundation/status.h"
+#include "ui/check_tab.h"
 #include "ui/index_entries.h"
 #include "ui/index_tab.h"
 #include "ui/record_page.h"
@@ -10,6 +11,13 @@ static int32_t ShowIndexAt(BrowserWindow *w, int32_t n) { return ShowIndexPage(w
 
 static int32_t FollowIndexLink(BrowserWindow *w, int32_t position, const char *) {
     return IndexPageFollowLink(w, position);
+}
+
+static int32_t ShowCheckAt(BrowserWindow *w, int32_t serial) { return ShowCheckPage(w, serial, 0); }
+
+// A Check page's codes may be complete codes, which name their leaf's record.
+static int32_t FollowCheckLink(BrowserWindow *w, int32_t, const char *text) {
+    return CheckPageFollowLink(w, text);
 }
 
 // A record page's "Index entries:" links are known by where they stand; the rest by their text.
@@ -21,6 +29,7 @@ static int32_t FollowRecordLink(BrowserWindow *w, int32_t position, const char *
 static const PageKindRenderer RENDERERS[] = {
     {PAGE_KIND_RECORD, RecordPageShowAt, FollowRecordLink},
     {PAGE_KIND_INDEX, ShowIndexAt, FollowIndexLink},
+    {PAGE_KIND_CHECK, ShowCheckAt, FollowCheckLink},
 };
 
 const PageKindRenderer *PageKindFind(uint16_t kind) {

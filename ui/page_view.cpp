@@ -194,8 +194,8 @@ static void ApplyFixes(HWND viewer, const PageRtf *rtf) {
         SendMessageA(viewer, EM_EXSETSEL, 0, (LPARAM)&range);
         CHARFORMAT2A format = {};
         format.cbSize = sizeof format;
-        format.dwMask = CFM_LINK | CFM_WEIGHT;
-        format.dwEffects = fix.link ? CFE_LINK : 0;
+        format.dwMask = CFM_LINK | CFM_WEIGHT | CFM_BOLD;
+        format.dwEffects = (fix.link ? CFE_LINK : 0) | (fix.bold ? CFE_BOLD : 0);
         format.wWeight = fix.weight;
         // A type of no line comes only with the underline effect on (a reference to a code the
         // release lacks, after a link): the viewer would drop the effect with a type alone.
@@ -236,6 +236,19 @@ static int32_t WriteAsStream(BrowserWindow *w, PageComposeFn compose, void *cont
     return 0;
 }
 
+// An emptied viewer keeps the format its last text had (an underline type, a colour, the link
+// effect): without this a page would start in whatever the page before it ended with.
+static void ResetFormat(HWND viewer) {
+    CHARFORMAT2A plain = {};
+    plain.cbSize = sizeof plain;
+    plain.dwMask = CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_UNDERLINETYPE | CFM_STRIKEOUT |
+                   CFM_COLOR | CFM_BACKCOLOR | CFM_WEIGHT | CFM_LINK;
+    plain.dwEffects = CFE_AUTOCOLOR | CFE_AUTOBACKCOLOR;
+    plain.bUnderlineType = CFU_UNDERLINE;
+    plain.wWeight = FW_NORMAL;
+    SendMessageA(viewer, EM_SETCHARFORMAT, SCF_ALL, (LPARAM)&plain);
+}
+
 static int32_t ShowPage(BrowserWindow *w, PageComposeFn compose, PageFinishFn finish,
                         void *context, int32_t linkMode) {
     if (!w || !compose) return ERR_NULLPTR;
@@ -248,6 +261,7 @@ static int32_t ShowPage(BrowserWindow *w, PageComposeFn compose, PageFinishFn fi
     if (GetFocus() == viewer) SetFocus(w->window);
     SendMessageA(viewer, WM_SETREDRAW, FALSE, 0);
     SendMessageA(viewer, WM_SETTEXT, 0, (LPARAM) "");
+    ResetFormat(viewer);
     if (w->textView->mode != PAGE_VIEW_STREAM || WriteAsStream(w, compose, context, linkMode) < 0)
         WriteInPieces(w, compose, context, linkMode);
 

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "bench_win_support.h"
 #include "foundation/mem.h"
 #include "ui/app.h"
 #include "ui/browser_window.h"
@@ -15,21 +16,6 @@
 
 static const int kRounds = 5;
 static const double kExpandLimitMs = 1000.0;
-
-static double Now() {
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return 1000.0 * (double)c.QuadPart / (double)f.QuadPart;
-}
-
-static void Pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
 
 static void Report(const char *what, std::vector<double> &t, double limit) {
     std::sort(t.begin(), t.end());
@@ -49,19 +35,19 @@ int main() {
     }
     HWND window = FindWindowA("TextRecordViewerClass", "Morbivue");
     BrowserWindow *w = (BrowserWindow *)GetWindowLongPtrA(window, GWLP_USERDATA);
-    Pump();
+    BenchPump();
     std::vector<double> expand, collapse;
     for (int i = 0; i < kRounds; i++) {
-        double t0 = Now();
+        double t0 = BenchNow();
         TreeCommandExpandAll(w, 1);
         RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-        double t1 = Now();
-        Pump();
-        double t2 = Now();
+        double t1 = BenchNow();
+        BenchPump();
+        double t2 = BenchNow();
         TreeCommandExpandAll(w, 0);
         RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-        double t3 = Now();
-        Pump();
+        double t3 = BenchNow();
+        BenchPump();
         expand.push_back(t1 - t0);
         collapse.push_back(t3 - t2);
         printf("round %d: expand %.1f ms, collapse %.1f ms\n", i + 1, t1 - t0, t3 - t2);
@@ -71,7 +57,7 @@ int main() {
     Report("\"Expand all\" to tree painted", expand, kExpandLimitMs);
     Report("\"Collapse all\" to tree painted", collapse, kExpandLimitMs);
     DestroyWindow(window);
-    Pump();
+    BenchPump();
     OleUninitialize();
     AppContextFree(app);
     StopMemoryTracer();

@@ -10,8 +10,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
+#include "bench_win_support.h"
 #include "classification/code_refs.h"
 #include "classification/page_ref.h"
 #include "foundation/mem.h"
@@ -24,21 +26,6 @@
 
 static const int kRounds = 15;
 
-static double Now() {
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return 1000.0 * (double)c.QuadPart / (double)f.QuadPart;
-}
-
-static void Pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
 static void Report(const char *what, std::vector<double> &t) {
     std::sort(t.begin(), t.end());
     printf("%-44s best %8.2f  median %8.2f  worst %8.2f ms\n", what, t.front(), t[t.size() / 2],
@@ -48,11 +35,11 @@ static void Report(const char *what, std::vector<double> &t) {
 static void TimePage(BrowserWindow *w, HWND window, const char *what, int32_t n) {
     std::vector<double> times;
     for (int i = 0; i < kRounds; i++) {
-        Pump();
-        double t0 = Now();
+        BenchPump();
+        double t0 = BenchNow();
         ShowIndexPage(w, n, 0);
         RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-        times.push_back(Now() - t0);
+        times.push_back(BenchNow() - t0);
     }
     Report(what, times);
 }
@@ -66,13 +53,13 @@ int main() {
     if (CreateBrowserWindow(app) < 0) return 1;
     HWND window = FindWindowA("TextRecordViewerClass", nullptr);
     BrowserWindow *w = (BrowserWindow *)GetWindowLongPtrA(window, GWLP_USERDATA);
-    Pump();
+    BenchPump();
     std::vector<double> load, create;
     for (int i = 0; i < kRounds; i++) {
         IndexSet set = {};
-        double t0 = Now();
+        double t0 = BenchNow();
         IndexSetLoad(&set);
-        load.push_back(Now() - t0);
+        load.push_back(BenchNow() - t0);
         IndexSetFree(&set);
     }
     Report("Index files loaded (on first use of the tab)", load);
@@ -80,9 +67,9 @@ int main() {
         // A second tab record over the same window, timed like its creation, then dropped.
         IndexTab *kept = w->indexTab;
         HFONT font = (HFONT)SendMessageA(w->findButton.handle, WM_GETFONT, 0, 0);
-        double t0 = Now();
+        double t0 = BenchNow();
         IndexTabCreate(w, font);
-        create.push_back(Now() - t0);
+        create.push_back(BenchNow() - t0);
         IndexTab *made = w->indexTab;
         for (HWND h : {made->list.handle, made->button.handle, made->edit.handle,
                        made->status.handle})
@@ -97,11 +84,11 @@ int main() {
     std::vector<double> search;
     for (int i = 0; i < kRounds; i++) {
         SetWindowTextA(t->edit.handle, i % 2 ? "lung upper" : "aspirin");
-        Pump();
-        double t0 = Now();
+        BenchPump();
+        double t0 = BenchNow();
         SendMessageA(t->button.handle, BM_CLICK, 0, 0);
         RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-        search.push_back(Now() - t0);
+        search.push_back(BenchNow() - t0);
     }
     Report("Index search (aspirin / lung upper), painted", search);
     SetWindowTextA(t->edit.handle, "aspirin soluble");
@@ -122,9 +109,9 @@ int main() {
     std::vector<double> build;
     for (int i = 0; i < kRounds; i++) {
         IndexBackrefs refs = {};
-        double t0 = Now();
+        double t0 = BenchNow();
         IndexBackrefsBuild(&refs, &t->set, &w->table, &w->sevenths);
-        build.push_back(Now() - t0);
+        build.push_back(BenchNow() - t0);
         IndexBackrefsFree(&refs);
     }
     Report("Index entries map built (indexes loaded)", build);
@@ -135,18 +122,32 @@ int main() {
         IndexBackrefsFree(&t->backrefs);
         IndexSetFree(&t->set);
         t->loaded = t->backrefsTried = 0;
-        Pump();
-        double t0 = Now();
+        BenchPump();
+        double t0 = BenchNow();
         ShowRecordPage(w, PAGE_KIND_RECORD, &w->table.records[e1122], w->table.records, 0);
-        cold.push_back(Now() - t0);
-        Pump();
-        t0 = Now();
+        cold.push_back(BenchNow() - t0);
+        BenchPump();
+        t0 = BenchNow();
         ShowRecordPage(w, PAGE_KIND_RECORD, &w->table.records[e1122], w->table.records, 0);
-        warm.push_back(Now() - t0);
+        warm.push_back(BenchNow() - t0);
     }
     Report("E11.22 page, first of the session, painted", cold);
     Report("E11.22 page, later, painted", warm);
+    // The page beside its floor, in alternation: its own text set into the viewer at once.
+    const int32_t neoplasm = IndexSetNumber(&t->set, INDEX_KIND_NEOPLASM, 0);
+    ShowIndexPage(w, neoplasm, 0);
+    const std::string text = BenchViewerText(w);
+    std::vector<double> page, plain;
+    for (int i = 0; i < kRounds; i++) {
+        double t0 = BenchNow();
+        ShowIndexPage(w, neoplasm, 0);
+        page.push_back(BenchNow() - t0);
+        BenchPump();
+        plain.push_back(BenchPlainPage(w, text));
+        BenchPump();
+    }
+    BenchPrintPageVsPlain("neoplasm-index", page, plain);
     DestroyWindow(window);
-    Pump();
+    BenchPump();
     return 0;
 }

@@ -11,10 +11,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "classification/page_compose.h"
 #include "classification/page_context.h"
+#include "bench_win_support.h"
 #include "foundation/mem.h"
 #include "ui/app.h"
 #include "ui/browser_window.h"
@@ -25,21 +27,6 @@
 static const int kRounds = 40;
 static const double kPageLimitMs = 30.0;
 static const double kFindLimitMs = 60.0;
-
-static double Now() {
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return 1000.0 * (double)c.QuadPart / (double)f.QuadPart;
-}
-
-static void Pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
 
 // Counts the code references of a page: each is written as a link or underlined.
 struct RefCounter {
@@ -89,17 +76,17 @@ static SelectionTimes TimeSelection(BrowserWindow *w, HWND window, void *target,
     for (int i = 0; i < kRounds; i++) {
         SendMessageA(w->tree.handle, TVM_SELECTITEM, TVGN_CARET, (LPARAM)other);
         UpdateWindow(window);
-        Pump();
-        double t0 = Now();
+        BenchPump();
+        double t0 = BenchNow();
         SendMessageA(w->tree.handle, TVM_SELECTITEM, TVGN_CARET, (LPARAM)target);
         // A viewer still waiting for its paint would make the first figure a lie.
         if (GetUpdateRect(w->viewer.handle, nullptr, FALSE)) UpdateWindow(w->viewer.handle);
-        double t1 = Now();
+        double t1 = BenchNow();
         RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-        double t2 = Now();
+        double t2 = BenchNow();
         times.page.push_back(t1 - t0);
         times.window.push_back(t2 - t0);
-        Pump();
+        BenchPump();
     }
     return times;
 }
@@ -111,12 +98,12 @@ static std::vector<double> TimeLink(BrowserWindow *w, HWND window, const TextRec
     for (int i = 0; i < kRounds; i++) {
         SendMessageA(w->tree.handle, TVM_SELECTITEM, TVGN_CARET, (LPARAM)from->treeItem);
         UpdateWindow(window);
-        Pump();
-        double t0 = Now();
+        BenchPump();
+        double t0 = BenchNow();
         GoToCode(w, PAGE_KIND_RECORD, code);
         RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-        times.push_back(Now() - t0);
-        Pump();
+        times.push_back(BenchNow() - t0);
+        BenchPump();
     }
     return times;
 }
@@ -128,7 +115,7 @@ static void TraceOnce(BrowserWindow *w, HWND window, const TextRecord *record, H
     OutputDebugStringA("MARK show-end");
     SendMessageA(w->tree.handle, TVM_SELECTITEM, TVGN_CARET, (LPARAM)other);
     RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-    Pump();
+    BenchPump();
     OutputDebugStringA("MARK select-begin");
     SendMessageA(w->tree.handle, TVM_SELECTITEM, TVGN_CARET, (LPARAM)record->treeItem);
     OutputDebugStringA("MARK select-page-shown");
@@ -139,14 +126,14 @@ static void TraceOnce(BrowserWindow *w, HWND window, const TextRecord *record, H
 // "Find" for text, from the button until the window has painted the hit list.
 static void TimeFind(BrowserWindow *w, HWND window, const char *text, const char *what) {
     SetWindowTextA(w->searchEdit.handle, text);
-    Pump();
+    BenchPump();
     std::vector<double> find;
     for (int i = 0; i < kRounds; i++) {
-        double t0 = Now();
+        double t0 = BenchNow();
         SendMessageA(window, WM_COMMAND, IDC_FIND_BUTTON, 0);
         RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-        find.push_back(Now() - t0);
-        Pump();
+        find.push_back(BenchNow() - t0);
+        BenchPump();
     }
     printf("hits for '%s': %d\n", text, w->search.hitCount);
     Report(what, find, kFindLimitMs);
@@ -182,14 +169,14 @@ static void TimeLongestContext(BrowserWindow *w, HWND window, const TextRecord *
            RecordField(longest, FIELD_CODE), (long long)bytes);
     std::vector<double> a, b;
     for (int i = 0; i < kRounds; i++) {
-        double t0 = Now();
+        double t0 = BenchNow();
         ShowRecordPage(w, PAGE_KIND_RECORD, longest, w->table.records, 0);
-        double t1 = Now();
-        Pump();
-        double t2 = Now();
+        double t1 = BenchNow();
+        BenchPump();
+        double t2 = BenchNow();
         ShowRecordPage(w, PAGE_KIND_RECORD, busiest, w->table.records, 0);
-        double t3 = Now();
-        Pump();
+        double t3 = BenchNow();
+        BenchPump();
         a.push_back(t1 - t0);
         b.push_back(t3 - t2);
     }
@@ -198,6 +185,44 @@ static void TimeLongestContext(BrowserWindow *w, HWND window, const TextRecord *
     double ma = a[a.size() / 2], mb = b[b.size() / 2];
     printf("ShowRecordPage to painted: longest context %.2f ms, busiest page %.2f ms, ratio %.2f "
            "(limit 1.50: %s)\n", ma, mb, ma / mb, ma <= 1.5 * mb ? "met" : "MISSED");
+}
+
+// Each page beside its floor, in alternation: the page shown and painted, then its own text set
+// into the same viewer at once and painted.
+static void TimePagesVsPlain(BrowserWindow *w, HWND window, const TextRecord *busiest,
+                             const char *busyName, const TextRecord *longest,
+                             const char *longName) {
+    const TextRecord *pages[2] = {busiest, longest};
+    std::string texts[2];
+    for (int k = 0; k < 2; k++) {
+        ShowRecordPage(w, PAGE_KIND_RECORD, pages[k], w->table.records, 0);
+        texts[k] = BenchViewerText(w);
+    }
+    std::vector<double> page[2], plain[2];
+    for (int i = 0; i < kRounds; i++) {
+        for (int k = 0; k < 2; k++) {
+            double t0 = BenchNow();
+            ShowRecordPage(w, PAGE_KIND_RECORD, pages[k], w->table.records, 0);
+            page[k].push_back(BenchNow() - t0);
+            BenchPump();
+            plain[k].push_back(BenchPlainPage(w, texts[k]));
+            BenchPump();
+        }
+    }
+    std::vector<double> link = TimeLink(w, window, &w->table.records[1], RecordField(busiest, FIELD_CODE));
+    // The followed link's floor: the page's text at once, and the whole window painted as well.
+    std::vector<double> linkPlain;
+    for (int i = 0; i < kRounds; i++) {
+        double t0 = BenchNow();
+        BenchPlainPage(w, texts[0]);
+        RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        linkPlain.push_back(BenchNow() - t0);
+        BenchPump();
+    }
+    BenchPrintPageVsPlain(busyName, page[0], plain[0]);
+    BenchPrintPageVsPlain(longName, page[1], plain[1]);
+    std::string linkName = std::string("link-") + busyName;
+    BenchPrintPageVsPlain(linkName.c_str(), link, linkPlain);
 }
 
 static void TimeAll(BrowserWindow *w, HWND window, const TextRecord *record, HTREEITEM other) {
@@ -209,17 +234,17 @@ static void TimeAll(BrowserWindow *w, HWND window, const TextRecord *record, HTR
         LinkTable links = {};
         std::vector<double> compose, render, paint;
         for (int i = 0; i < kRounds; i++) {
-            double t0 = Now();
+            double t0 = BenchNow();
             ComposeRecordPage(&w->table, PAGE_KIND_RECORD, record, &ws, &links, &none);
-            double t1 = Now();
+            double t1 = BenchNow();
             ShowRecordPage(w, PAGE_KIND_RECORD, record, w->table.records, 0);
-            double t2 = Now();
+            double t2 = BenchNow();
             RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-            double t3 = Now();
+            double t3 = BenchNow();
             compose.push_back(t1 - t0);
             render.push_back(t2 - t1);
             paint.push_back(t3 - t2);
-            Pump();
+            BenchPump();
         }
         Report("  composition alone", compose, kPageLimitMs);
         Report("  ShowRecordPage, viewer painted", render, kPageLimitMs);
@@ -241,6 +266,10 @@ static void TimeAll(BrowserWindow *w, HWND window, const TextRecord *record, HTR
     std::vector<double> link =
         TimeLink(w, window, &w->table.records[1], RecordField(record, FIELD_CODE));
     Report("following a link to it, window painted", link, kPageLimitMs);
+    int64_t contextBytes = 0;
+    const TextRecord *longest = &w->table.records[LongestContextRecord(w, &contextBytes)];
+    TimePagesVsPlain(w, window, record, RecordField(record, FIELD_CODE), longest,
+                     RecordField(longest, FIELD_CODE));
 
     SendMessageA(w->tab.handle, TCM_SETCURSEL, 1, 0);
     ShowTab(w, 1);
@@ -262,7 +291,7 @@ int main(int argc, char **argv) {
     }
     HWND window = FindWindowA("TextRecordViewerClass", "Morbivue");
     BrowserWindow *w = (BrowserWindow *)GetWindowLongPtrA(window, GWLP_USERDATA);
-    Pump();
+    BenchPump();
 
     int32_t refs = 0;
     int32_t target = MostReferencedRecord(w, &refs);
@@ -276,7 +305,7 @@ int main(int argc, char **argv) {
     SendMessageA(w->showWordCheck.handle, BM_SETCHECK, BST_CHECKED, 0);
     SendMessageA(w->tab.handle, TCM_SETCURSEL, 0, 0);
     ShowTab(w, 0);
-    Pump();
+    BenchPump();
 
     HTREEITEM other = (HTREEITEM)w->table.records[1].treeItem;
     if (trace)
@@ -285,7 +314,7 @@ int main(int argc, char **argv) {
         TimeAll(w, window, record, other);
 
     DestroyWindow(window);
-    Pump();
+    BenchPump();
     OleUninitialize();
     AppContextFree(app);
     StopMemoryTracer();

@@ -131,6 +131,28 @@ copy_page                                # the keys work after Alt+Left too (no 
 back=$(clip_heading "$second")
 [ "$back" = "$first" ] || fail "Alt+Left: the page reads \"$back\", not \"$first\""
 
+# The Index tab by keyboard: Ctrl+Tab from "Find" to "Index", a word, Enter (the focus goes to the
+# list), Down and Enter open the first entry's page.
+word3=aspirin
+xdotool key ctrl+Tab
+sleep 0.6
+xdotool type --delay 30 "$word3"
+xdotool key Return
+sleep 1
+xdotool key Down
+sleep 0.3
+xdotool key Return
+sleep 0.8
+shot 7-index-keys
+copy_page
+third=$(clip_heading "$back")
+if [ -x "$cli" ]; then
+  want3=$("$cli" index "$word3" | head -n 1 | cut -f 2)
+  [ "$third" = "$want3" ] || fail "Ctrl+Tab, $word3, Enter, Down, Enter: the page reads \"$third\", not \"$want3\""
+else
+  case "$third" in *[Aa]spirin*) ;; *) fail "no $word3 entry after the keys: \"$third\"" ;; esac
+fi
+
 xdotool key --window "$win" alt+F4 2>/dev/null   # the window may be gone before the key-up
 rc=""
 for _ in $(seq 100); do

@@ -9,6 +9,7 @@
 #include "feature_support.h"
 #include "ui/accelerators.h"
 #include "ui/help_page.h"
+#include "ui/index_tab.h"
 #include "ui/record_page.h"
 #include "ui_test_support.h"
 
@@ -97,6 +98,23 @@ TEST_F(KeysTest, DownThenEnterInTheHitListOpensTheHitAndADoubleClickOpensOneToo)
     SendMessageA(list, WM_LBUTTONUP, 0, at);
     PumpMessages();
     EXPECT_TRUE(Shows("A00.9 ")) << ViewerText(viewer).substr(0, 40);
+}
+
+TEST_F(KeysTest, EnterInTheIndexSearchThenDownAndEnterOpenTheFocusedEntry) {
+    SelectTab(w, INDEX_TAB);
+    HWND edit = w->indexTab->edit.handle, rows = w->indexTab->list.handle;
+    SetWindowTextA(edit, "aspirin");
+    SendMessageA(edit, WM_CHAR, '\r', 0);
+    PumpMessages();
+    ASSERT_EQ(GetFocus(), rows);
+    ASSERT_GE(w->indexTab->search.hitCount, 2);
+    Press(rows, VK_DOWN);
+    Press(rows, VK_RETURN);
+    const int32_t row = (int32_t)SendMessageA(rows, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_FOCUSED);
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(w->history[w->historyPos].kind, PAGE_KIND_INDEX);
+    EXPECT_EQ(w->history[w->historyPos].index, w->indexTab->search.hits[row]);
+    SelectTab(w, 0);
 }
 
 TEST_F(KeysTest, EnterWithNoFocusedHitOpensNothing) {

@@ -55,15 +55,8 @@ static void CheckStream(CheckRun *run, FILE *in) {
 
 int CliCheck(int argc, char **argv) {
     RecordTable table = {};
-    if (CliLoadRecords(&table) < 0) return EXIT_FAILED;
     SeventhCharTable chars = {};
-    int32_t status = SeventhCharLoad(&chars, &table);
-    if (status < 0) {
-        fprintf(stderr, "morbivue-cli: failed to load the 7th characters: %s\n",
-                StatusName(status));
-        RecordTableFree(&table);
-        return EXIT_FAILED;
-    }
+    if (CliLoadRecordsAndSevenths(&table, &chars) < 0) return EXIT_FAILED;
     CheckRun *run = new CheckRun();
     run->table = &table;
     run->chars = &chars;

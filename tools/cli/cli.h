@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "classification/record_table.h"
+#include "classification/seventh_chars.h"
 
 enum : int {
     EXIT_OK = 0,
@@ -19,12 +20,20 @@ typedef int (*CliRunFn)(int argc, char **argv);
 // 0 or the loader's status.
 int32_t CliLoadRecords(RecordTable *table);
 
+// Loads the records and their 7th characters into zero-filled tables; on failure says so on
+// stderr and leaves nothing loaded. 0 or the loader's status.
+int32_t CliLoadRecordsAndSevenths(RecordTable *table, SeventhCharTable *chars);
+
 // Writes length bytes to stdout: a PageSink writeText for commands that print pages.
 void CliWritePiece(void *context, const char *text, int32_t length);
 
 // check [CODE...]: CODE<TAB>STATUS<TAB>TITLE per code; stdin lines without CODE. Exit 0 when every
 // code is billable, 1 otherwise.
 int CliCheck(int argc, char **argv);
+// encounter [CODE...]: the codes of one visit together (stdin: one encounter per line), each as
+// check prints it, then !KIND<TAB>CODE<TAB>OTHER<TAB>WHERE<TAB>NOTE per finding
+// (tools/cli/encounter.cpp). Exit 0 without errors, 1 with one, 2 for a bad command line.
+int CliEncounter(int argc, char **argv);
 // changes [CODE...]: the later releases' changes, all of them or those of codes beginning with
 // each CODE (tools/cli/changes.cpp).
 int CliChanges(int argc, char **argv);

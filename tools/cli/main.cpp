@@ -32,6 +32,10 @@ static const CliCommand kCommands[] = {
     {"check", CliCheck,
      "  check [CODE...] billable, not-billable or unknown per code (stdin without CODE):\n"
      "                 CODE<TAB>STATUS<TAB>TITLE; exit 0 when every code is billable\n"},
+    {"encounter", CliEncounter,
+     "  encounter [CODE...]  the codes of one visit checked together (stdin without CODE: one\n"
+     "                 encounter a line): each code as check prints it, then per finding\n"
+     "                 !KIND<TAB>CODE<TAB>OTHER<TAB>WHERE<TAB>NOTE; exit 1 when one has an error\n"},
     {"changes", CliChanges,
      "  changes [CODE...]  what later releases changed, all or for the codes beginning with\n"
      "                 each CODE: RELEASE<TAB>CHANGE<TAB>CODE<TAB>STATUS<TAB>TITLE\n"},
@@ -63,6 +67,18 @@ int32_t CliLoadRecords(RecordTable *table) {
     int32_t status = RecordTableLoad(table, "engtextrecords.dat");
     if (status < 0) {
         fprintf(stderr, "morbivue-cli: failed to load the records: %s\n", StatusName(status));
+    }
+    return status;
+}
+
+int32_t CliLoadRecordsAndSevenths(RecordTable *table, SeventhCharTable *chars) {
+    int32_t status = CliLoadRecords(table);
+    if (status < 0) return status;
+    status = SeventhCharLoad(chars, table);
+    if (status < 0) {
+        fprintf(stderr, "morbivue-cli: failed to load the 7th characters: %s\n",
+                StatusName(status));
+        RecordTableFree(table);
     }
     return status;
 }

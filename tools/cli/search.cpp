@@ -33,17 +33,10 @@ int CliSearch(int argc, char **argv) {
         return EXIT_USAGE;
     }
     RecordTable table = {};
-    if (CliLoadRecords(&table) < 0) return EXIT_FAILED;
     SeventhCharTable chars = {};
-    int32_t status = SeventhCharLoad(&chars, &table);
-    if (status < 0) {
-        fprintf(stderr, "morbivue-cli: failed to load the 7th characters: %s\n",
-                StatusName(status));
-        RecordTableFree(&table);
-        return EXIT_FAILED;
-    }
+    if (CliLoadRecordsAndSevenths(&table, &chars) < 0) return EXIT_FAILED;
     SearchState state = {};
-    status = SearchFind(&state, &table, &chars, text.c_str(), PrintHit, &table);
+    int32_t status = SearchFind(&state, &table, &chars, text.c_str(), PrintHit, &table);
     int result = EXIT_OK;
     if (status < 0) {
         fprintf(stderr, "morbivue-cli: search failed: %s\n", StatusName(status));

@@ -1,0 +1,114 @@
+// An encounter: the codes of one visit in order (the first is the first-listed code), read from
+// text with any separators and each checked as `check` checks it, and the findings of the
+// classification's own rules on them. No output here: see encounter_text.h and page_encounter.h.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+#include "code_validity.h"
+#include "note_refs.h"
+#include "record_table.h"
+#include "seventh_chars.h"
+
+enum EncounterFindingKind : int32_t {
+    FINDING_INVALID = 1,              // error: the code is not billable
+    FINDING_DUPLICATE = 2,            // error: the same normalised code again
+    FINDING_EXCLUDES1 = 3,            // error: an Excludes1 note of the code rules out the other
+    FINDING_MANIFESTATION_FIRST = 4,  // error: the first code is a manifestation code
+    FINDING_CODE_FIRST = 5,           // reminder: no code before it that the note asks for
+    FINDING_USE_ADDITIONAL = 6,       // reminder: no other code that the note asks for
+};
+
+struct EncounterCode {
+    CodeCheckResult check;  // as `check` finds it; check.code is the normal form cut at 15
+    int32_t normalOffset;   // the whole normal form (any length) in the encounter's normal text
+    int32_t normalLength;   // and its length
+    int32_t first;          // the first code with the same normal form (itself when it is first)
+    char key[CODE_CHECK_CHARS + 1];  // check.code without its dot: what references cover
+};
+
+struct EncounterFinding {
+    EncounterFindingKind kind;
+    int32_t code;        // the code it concerns (index into codes)
+    int32_t other;       // the other code (excludes1, duplicate), else -1
+    int32_t record;      // the record whose note or title gives it; -1 (invalid, duplicate)
+    uint32_t field;      // that note's field, FIELD_TITLE for manifestation-first, else 0
+    int32_t refOffset;   // excludes1: the covering reference's offset in the note, else -1
+};
+
+struct Encounter {
+    const RecordTable *table;         // the records; not owned
+    const SeventhCharTable *chars;    // their 7th characters (may be null); not owned
+    NoteRefCache refs;                // the notes' references, kept across encounters; owned
+    EncounterCode *codes;             // in the order typed; owned
+    int32_t codeCount;
+    int32_t codeCapacity;
+    char *normal;                     // the codes' whole normal forms, one after another; owned
+    int32_t normalLength;
+    int32_t normalCapacity;
+    char *token;                      // one typed code, zero-terminated, for the check; owned
+    int32_t tokenCapacity;
+    int32_t *sorted;                  // the distinct codes that name a record, by key; owned
+    int32_t sortedCount;
+    int32_t sortedCapacity;
+    const char **keys;                // their keys in that order; owned
+    int32_t keyCapacity;
+    int32_t *runMin;                  // per level l, least position over sorted[i, i + 2^l); owned
+    int32_t runLevels;
+    int32_t runMinCapacity;
+    int32_t *mark;                    // per code: scratch of the pair rules; owned
+    int32_t markCapacity;
+    EncounterFinding *findings;       // in the order of the rules, then of the codes; owned
+    int32_t findingCount;
+    int32_t findingCapacity;
+    int32_t errorCount;               // findings that are errors
+};
+
+enum : int32_t {
+    ENCOUNTER_MAX_TEXT = 1 << 28,  // longest text read as one encounter
+};
+
+// Readies a zero-filled encounter for table and chars (chars may be null). 0; ERR_NULLPTR;
+// ERR_ALLOC (left zero-filled).
+int32_t EncounterInit(Encounter *encounter, const RecordTable *table,
+                      const SeventhCharTable *chars);
+// Releases everything; zero-filled after. 0; ERR_NULLPTR.
+int32_t EncounterFree(Encounter *encounter);
+
+// 1 for the separators between typed codes: blank, tab, ',', ';', CR and LF.
+int32_t EncounterIsSeparator(int32_t c);
+
+// Replaces the encounter's codes by those of text[0..length) (a zero byte is read as '?', no
+// code character either way), each checked, and sorts them for the rules; findings emptied.
+// 0; ERR_NULLPTR; ERR_TOOLONG (longer than ENCOUNTER_MAX_TEXT: nothing read); ERR_ALLOC (the
+// encounter is left empty).
+int32_t EncounterRead(Encounter *encounter, const char *text, size_t length);
+
+// Empties the findings and applies every rule in order. 0; ERR_NULLPTR; ERR_ALLOC.
+int32_t EncounterCheck(Encounter *encounter);
+
+// The rules, each appending its findings (EncounterCheck calls them in this order). Each
+// returns 0, ERR_NULLPTR or ERR_ALLOC.
+// Every code that is not billable.
+int32_t EncounterFindInvalid(Encounter *encounter);
+// Every code whose normal form came before, on the repeat.
+int32_t EncounterFindDuplicates(Encounter *encounter);
+// Each ordered pair (A, B) of distinct codes that name records where an Excludes1 note of A's
+// record or of an ancestor up to its chapter names a reference covering B; the nearest such
+// record, its first such reference.
+int32_t EncounterFindExcludes1(Encounter *encounter);
+// The first code when its record or an ancestor up to its category is titled "... in (other)
+// diseases classified elsewhere" or "... as the cause of diseases classified elsewhere".
+int32_t EncounterFindManifestationFirst(Encounter *encounter);
+// Per code and per record from its own up to its chapter whose "Code first" note has
+// references: one finding when no code listed before it is covered by any of them.
+int32_t EncounterFindCodeFirst(Encounter *encounter);
+// The same for "Use additional code" notes and any other code of the encounter.
+int32_t EncounterFindUseAdditional(Encounter *encounter);
+
+// The least position among sorted[lo, hi): is any of those codes listed before a given one.
+// -1 for an empty or bad run.
+int32_t EncounterLeastPosition(const Encounter *encounter, int32_t lo, int32_t hi);
+
+// 1 for the kinds that are errors (invalid, duplicate, excludes1, manifestation-first).
+int32_t EncounterFindingIsError(EncounterFindingKind kind);

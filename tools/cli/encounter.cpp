@@ -1,0 +1,117 @@
+// morbivue-cli encounter [CODE...]: the codes of one visit checked together, from the arguments,
+// or one encounter per line of standard input: each code as `check` prints it, then the findings.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "classification/code_validity.h"
+#include "classification/encounter.h"
+#include "classification/encounter_text.h"
+#include "classification/page_compose.h"
+#include "classification/seventh_chars.h"
+#include "foundation/status.h"
+#include "tools/cli/cli.h"
+
+struct EncounterRun {
+    Encounter encounter;
+    int32_t printed;                  // encounters printed so far
+    bool anyError;                    // an encounter had an error
+    int32_t status;                   // the first failure, or 0
+    char title[1024];                 // as `check` composes it
+    char other[TEXT_BUFFER_CHARS + 1];
+    char note[TEXT_BUFFER_CHARS + 1];
+};
+
+static void PrintCode(EncounterRun *run, int32_t i) {
+    Encounter *e = &run->encounter;
+    int32_t n = 0;
+    const char *text = EncounterCodeText(e, i, &n);
+    CodeCheckTitle(e->table, &e->codes[i].check, run->title, (int32_t)sizeof run->title - 1);
+    fwrite(text, 1, (size_t)n, stdout);
+    printf("\t%s\t%s\n", CodeValidityName(e->codes[i].check.validity), run->title);
+}
+
+static void PrintFinding(EncounterRun *run, const EncounterFinding *f) {
+    Encounter *e = &run->encounter;
+    int32_t n = 0;
+    const char *code = EncounterCodeText(e, f->code, &n);
+    printf("!%s\t", EncounterFindingKindName(f->kind));
+    fwrite(code, 1, (size_t)n, stdout);
+    EncounterFindingOther(e, f, run->other, TEXT_BUFFER_CHARS);
+    EncounterFindingNote(e, f, "; ", false, run->note, TEXT_BUFFER_CHARS);
+    printf("\t%s\t%s\t%s\n", run->other, EncounterFindingWhere(e, f), run->note);
+}
+
+// One encounter of text; from standard input, one without codes prints nothing.
+static void CheckOne(EncounterRun *run, const char *text, size_t length, bool fromInput) {
+    Encounter *e = &run->encounter;
+    int32_t status = EncounterRead(e, text, length);
+    if (status == 0) status = EncounterCheck(e);
+    if (status < 0) {
+        fprintf(stderr, "morbivue-cli: encounter %d failed: %s\n", (int)run->printed + 1,
+                StatusName(status));
+        if (run->status == 0) run->status = status;
+        return;
+    }
+    if (fromInput && e->codeCount == 0) return;
+    if (fromInput && run->printed > 0) fputc('\n', stdout);
+    run->printed++;
+    for (int32_t i = 0; i < e->codeCount; i++) PrintCode(run, i);
+    for (int32_t k = 0; k < e->findingCount; k++) PrintFinding(run, &e->findings[k]);
+    if (e->errorCount > 0) run->anyError = true;
+}
+
+// Lines of any length, LF or CR LF ends (CR is a separator), a last line without its end too.
+static void CheckStream(EncounterRun *run, FILE *in) {
+    std::string line;
+    char chunk[65536];
+    size_t got;
+    while ((got = fread(chunk, 1, sizeof chunk, in)) > 0) {
+        size_t start = 0;
+        for (size_t i = 0; i < got; i++) {
+            if (chunk[i] != '\n') continue;
+            line.append(chunk + start, i - start);
+            CheckOne(run, line.data(), line.size(), true);
+            line.clear();
+            start = i + 1;
+        }
+        line.append(chunk + start, got - start);
+    }
+    if (!line.empty()) CheckOne(run, line.data(), line.size(), true);
+}
+
+int CliEncounter(int argc, char **argv) {
+    std::string joined;
+    for (int i = 0; i < argc; i++) {
+        // No code begins with '-': an option this command does not have.
+        if (argv[i][0] == '-') {
+            fprintf(stderr, "morbivue-cli: encounter takes codes, not \"%s\"\n", argv[i]);
+            return EXIT_USAGE;
+        }
+        joined += argv[i];
+        joined += ' ';
+    }
+    RecordTable table = {};
+    SeventhCharTable chars = {};
+    if (CliLoadRecordsAndSevenths(&table, &chars) < 0) return EXIT_FAILED;
+    EncounterRun *run = new EncounterRun();
+    int32_t status = EncounterInit(&run->encounter, &table, &chars);
+    if (status < 0) {
+        fprintf(stderr, "morbivue-cli: encounter: %s\n", StatusName(status));
+        delete run;
+        SeventhCharFree(&chars);
+        RecordTableFree(&table);
+        return EXIT_FAILED;
+    }
+    if (argc == 0) {
+        CheckStream(run, stdin);
+    } else {
+        CheckOne(run, joined.data(), joined.size(), false);
+    }
+    int result = (run->anyError || run->status < 0) ? EXIT_FAILED : EXIT_OK;
+    EncounterFree(&run->encounter);
+    delete run;
+    SeventhCharFree(&chars);
+    RecordTableFree(&table);
+    return result;
+}

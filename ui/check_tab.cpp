@@ -1,0 +1,167 @@
+// The "Check" tab: its controls, the lists checked (kept for the history), the Check page replayed
+// into the viewer, its links and the copy of the normalised codes.
+#include "ui/check_tab.h"
+
+#include <cstring>
+#include <initializer_list>
+
+#include "classification/code_validity.h"
+#include "classification/page_encounter.h"
+#include "classification/page_ref.h"
+#include "foundation/mem.h"
+#include "foundation/status.h"
+#include "ui/clipboard.h"
+#include "ui/history.h"
+#include "ui/page_view.h"
+#include "ui/record_page.h"
+#include "ui/subclass.h"
+
+static const DWORD EDIT_STYLE =
+    WS_CHILD | WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
+static const DWORD BUTTON_STYLE = WS_CHILD | WS_BORDER;
+
+static HWND Create(BrowserWindow *w, ControlSlot *slot, const char *cls, const char *text,
+                   DWORD style, int32_t id) {
+    const LayoutRect &r = slot->rect;
+    slot->handle = CreateWindowExA(0, cls, text, style, r.left, r.top, r.right - r.left,
+                                   r.bottom - r.top, w->tab.handle, (HMENU)(INT_PTR)id,
+                                   w->app ? w->app->instance : GetModuleHandleA(nullptr), nullptr);
+    return slot->handle;
+}
+
+int32_t CheckTabCreate(BrowserWindow *w, HFONT font) {
+    if (!w) return ERR_NULLPTR;
+    CheckTab *t = (CheckTab *)MemAlloc((int32_t)sizeof(CheckTab));
+    if (!t) return ERR_ALLOC;
+    w->checkTab = t;
+    CheckTabComputeLayout(w);
+    HWND edit = Create(w, &t->edit, "EDIT", nullptr, EDIT_STYLE, IDC_CHECK_EDIT);
+    HWND button = Create(w, &t->button, "BUTTON", "Check", BUTTON_STYLE, IDC_CHECK_BUTTON);
+    HWND copy = Create(w, &t->copy, "BUTTON", "Copy", BUTTON_STYLE, IDC_CHECK_COPY);
+    if (!edit || !button || !copy) return ERR_CREATE;
+    for (HWND control : {edit, button, copy}) SendMessageA(control, WM_SETFONT, (WPARAM)font, FALSE);
+    // No limit but memory: a day's list pasted whole must not be cut.
+    SendMessageA(edit, EM_SETLIMITTEXT, 0, 0);
+    if (SubclassCharForward(edit, w->window, MSG_CONTROL_CHAR) < 0) return ERR_ALLOC;
+    return 0;
+}
+
+void CheckTabFree(BrowserWindow *w) {
+    if (!w || !w->checkTab) return;
+    CheckTab *t = w->checkTab;
+    EncounterFree(&t->encounter);
+    for (char *list : t->lists) MemFree(list);
+    MemFree(t);
+    w->checkTab = nullptr;
+}
+
+void CheckTabComputeLayout(BrowserWindow *w) {
+    if (!w || !w->checkTab) return;
+    CheckTab *t = w->checkTab;
+    // The list's place of the "Find" tab for the edit, its button row for the two buttons.
+    const LayoutRect &b = w->findButton.rect;
+    t->edit.rect = {w->list.rect.left, w->list.rect.top, w->list.rect.right, b.top - 6};
+    t->button.rect = b;
+    t->copy.rect = {b.right + 8, b.top, b.right + 8 + (b.right - b.left), b.bottom};
+}
+
+void CheckTabApplyLayout(BrowserWindow *w) {
+    if (!w || !w->checkTab) return;
+    CheckTab *t = w->checkTab;
+    for (ControlSlot *slot : {&t->edit, &t->button, &t->copy}) {
+        const LayoutRect &r = slot->rect;
+        if (slot->handle)
+            MoveWindow(slot->handle, r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
+    }
+}
+
+void CheckTabShow(BrowserWindow *w, int32_t shown) {
+    if (!w || !w->checkTab) return;
+    CheckTab *t = w->checkTab;
+    for (HWND control : {t->edit.handle, t->button.handle, t->copy.handle})
+        ShowWindow(control, shown ? SW_SHOW : SW_HIDE);
+    if (shown) SetFocus(t->edit.handle);
+}
+
+// The edit's text, owned by the caller (MemFree), or null.
+static char *EditText(const CheckTab *t) {
+    int32_t length = GetWindowTextLengthA(t->edit.handle);
+    char *text = (char *)MemAlloc(length + 1);
+    if (!text) return nullptr;
+    GetWindowTextA(t->edit.handle, text, length + 1);
+    return text;
+}
+
+// Reads and checks text, setting the encounter up the first time.
+static int32_t Check(BrowserWindow *w, const char *text) {
+    CheckTab *t = w->checkTab;
+    if (!t->ready) {
+        int32_t status = EncounterInit(&t->encounter, &w->table, &w->sevenths);
+        if (status < 0) return status;
+        t->ready = 1;
+    }
+    int32_t status = EncounterRead(&t->encounter, text, strlen(text));
+    return status < 0 ? status : EncounterCheck(&t->encounter);
+}
+
+static void ComposeCheck(BrowserWindow *w, void *, const PageSink *sink) {
+    PageWorkspace ws = {w->textBuffer, w->scratchBuffer, w->textCapacity};
+    ComposeEncounterPage(&w->checkTab->encounter, &ws, &w->links, sink);
+}
+
+int32_t ShowCheckPage(BrowserWindow *w, int32_t serial, int32_t history) {
+    if (!w || !w->checkTab) return ERR_NULLPTR;
+    CheckTab *t = w->checkTab;
+    const int32_t slot = serial % HISTORY_CAPACITY;
+    if (serial <= 0 || t->listSerials[slot] != serial || !t->lists[slot]) return ERR_NOTFOUND;
+    int32_t status = Check(w, t->lists[slot]);
+    if (status < 0) return status;
+    if (history) HistoryPush(w, PageRef{PAGE_KIND_CHECK, serial});
+    return ShowComposedPage(w, ComposeCheck, nullptr, nullptr);
+}
+
+int32_t CheckTabRun(BrowserWindow *w) {
+    if (!w || !w->checkTab) return ERR_NULLPTR;
+    CheckTab *t = w->checkTab;
+    char *text = EditText(t);
+    if (!text) return ERR_ALLOC;
+    // Kept as the history's page: "<" and ">" show this list, whatever the edit holds by then.
+    const int32_t serial = t->serial + 1, slot = serial % HISTORY_CAPACITY;
+    MemFree(t->lists[slot]);
+    t->lists[slot] = text;
+    t->listSerials[slot] = serial;
+    t->serial = serial;
+    return ShowCheckPage(w, serial, 1);
+}
+
+int32_t CheckPageFollowLink(BrowserWindow *w, const char *text) {
+    if (!w || !text) return ERR_NULLPTR;
+    CodeCheckResult check;
+    CodeCheck(&w->table, &w->sevenths, text, &check);
+    if (check.record <= 0) return ERR_NOTFOUND;
+    return GoToCode(w, PAGE_KIND_RECORD, RecordField(&w->table.records[check.record], FIELD_CODE));
+}
+
+int32_t CheckTabCopy(BrowserWindow *w) {
+    if (!w || !w->checkTab) return ERR_NULLPTR;
+    CheckTab *t = w->checkTab;
+    char *text = EditText(t);
+    if (!text) return ERR_ALLOC;
+    int32_t status = Check(w, text);
+    // One code a line; the normal forms never grow by more than their dot and line end.
+    const int32_t capacity = 2 * (int32_t)strlen(text) + 2;
+    char *list = status < 0 ? nullptr : (char *)MemAlloc(capacity + 1);
+    if (list) {
+        EncounterCodeList(&t->encounter, "\n", list, capacity);
+        status = CopyTextToClipboard(w->window, list, (uint32_t)strlen(list));
+    } else if (status >= 0) {
+        status = ERR_ALLOC;
+    }
+    MemFree(list);
+    MemFree(text);
+    return status;
+}
+
+int32_t CheckTabIsEdit(const BrowserWindow *w, HWND control) {
+    return w && w->checkTab && control && control == w->checkTab->edit.handle;
+}
