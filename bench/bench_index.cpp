@@ -59,6 +59,9 @@ static void BM_IndexBackrefsBuild(benchmark::State &state) {
     for (auto _ : state) {
         IndexBackrefsBuild(&refs, &gSet, &gTable, &gSevenths);
         benchmark::DoNotOptimize(refs.pairCount);
+        state.counters["pairs"] = refs.pairCount;
+        state.counters["codes"] = refs.codeCount;
+        state.counters["unknown"] = refs.unknownCount;
         IndexBackrefsFree(&refs);
     }
 }

@@ -43,11 +43,13 @@ protected:
         return text;
     }
     // What a click on a row does: the list reports the activated item.
-    // As a click does: the row takes the focus, then the list says it was activated.
     void Activate(int32_t row) {
+        // A click focuses and selects the row before the list reports it: the handler reads
+        // the focused row, since Wine reports Enter without the item.
         LVITEMA state = {};
-        state.stateMask = state.state = LVIS_FOCUSED | LVIS_SELECTED;
-        SendMessageA(list, LVM_SETITEMSTATE, (WPARAM)row, (LPARAM)&state);
+        state.stateMask = LVIS_FOCUSED | LVIS_SELECTED;
+        state.state = LVIS_FOCUSED | LVIS_SELECTED;
+        SendMessageA(list, LVM_SETITEMSTATE, row, (LPARAM)&state);
         NMITEMACTIVATE item = {};
         item.hdr.hwndFrom = list;
         item.hdr.code = LVN_ITEMACTIVATE;
