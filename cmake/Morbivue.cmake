@@ -15,3 +15,12 @@ function(morbivue_platform_sources out dir)
   endforeach()
   set(${out} "${_kept}" PARENT_SCOPE)
 endfunction()
+
+# morbivue_manifest(<target>): the program's manifest in a window test program, so that the tests
+# meet the same common controls and DPI awareness as the program.
+function(morbivue_manifest target)
+  target_sources(${target} PRIVATE "${CMAKE_SOURCE_DIR}/ui/resources/manifest_only.rc")
+  target_include_directories(${target} PRIVATE "${CMAKE_SOURCE_DIR}/ui/resources")
+  set_source_files_properties("${CMAKE_SOURCE_DIR}/ui/resources/manifest_only.rc" PROPERTIES
+    OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/ui/resources/morbivue.manifest")
+endfunction()

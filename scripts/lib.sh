@@ -11,11 +11,12 @@ build_preset() {  # build_preset PRESET [TARGET...]
 }
 
 # Starts Xvfb on a free display and a fresh Wine prefix under $WINE_TMP; sets DISPLAY etc.
+# WINE_SCREEN sets the screen (default 1280x1024x24).
 wine_session_start() {
   WINE_TMP=$(mktemp -d /tmp/morbivue-wine.XXXXXX)
   local n=$(( 100 + RANDOM % 400 ))
   while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb ":$n" -screen 0 "${WINE_SCREEN:-1280x1024x24}" -nolisten tcp >/dev/null 2>&1 &
   XVFB_PID=$!
   export DISPLAY=":$n"
   export WINEPREFIX="$WINE_TMP/prefix" HOME="$WINE_TMP/home" WINEDEBUG=-all
@@ -30,6 +31,12 @@ wine_session_start() {
   # The first program starts Wine's services, which keep its stdout and stderr open for as long
   # as the server lives: let them inherit /dev/null instead of a caller's pipe.
   /usr/lib/wine/wine64 cmd /c exit >/dev/null 2>&1 </dev/null
+}
+
+# Sets the screen scale programs started from now on take (LogPixels: 96 is 100 %).
+wine_set_dpi() {  # wine_set_dpi DPI
+  /usr/lib/wine/wine64 reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f \
+    >/dev/null 2>&1
 }
 
 wine_session_stop() {

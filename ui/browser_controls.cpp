@@ -9,9 +9,12 @@
 #include "foundation/log.h"
 #include "foundation/mem.h"
 #include "foundation/status.h"
+#include "ui/browser_dpi.h"
 #include "ui/browser_window.h"
 #include "ui/check_tab.h"
+#include "ui/dpi.h"
 #include "ui/index_tab.h"
+#include "ui/list_columns.h"
 #include "ui/message_box.h"
 #include "ui/rich_text_view.h"
 #include "ui/subclass.h"
@@ -45,14 +48,6 @@ static void AddTab(HWND tab, int32_t position, const char *text) {
     SendMessageA(tab, TCM_INSERTITEMA, position, (LPARAM)&item);
 }
 
-static void AddColumn(HWND list, int32_t column, const char *title, int32_t width) {
-    LVCOLUMNA col = {};
-    col.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
-    col.fmt = LVCFMT_LEFT;
-    col.cx = width;
-    col.pszText = (LPSTR)title;
-    SendMessageA(list, LVM_INSERTCOLUMNA, column, (LPARAM)&col);
-}
 
 static int32_t CreateTab(BrowserWindow *w, HFONT font) {
     HWND tab = CreateChild(w, &w->tab, WS_EX_CLIENTEDGE, WC_TABCONTROLA, nullptr, TAB_STYLE,
@@ -88,9 +83,9 @@ static int32_t CreateTabChildren(BrowserWindow *w, HFONT font) {
     LRESULT ex = SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                  ex | LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_ONECLICKACTIVATE);
-    AddColumn(list, 0, "icd", 90);
-    AddColumn(list, 1, "name", 110);
-    AddColumn(list, 2, "", 500);
+    ListAddColumn(list, 0, "icd", DpiScale(90, w->dpi));
+    ListAddColumn(list, 1, "name", DpiScale(110, w->dpi));
+    ListAddColumn(list, 2, "", DpiScale(500, w->dpi));
 
     HWND find = CreateChild(w, &w->findButton, 0, "BUTTON", "Find", BUTTON_STYLE, tab,
                             IDC_FIND_BUTTON);
@@ -151,9 +146,7 @@ static int32_t CreateViewer(BrowserWindow *w) {
                               w->window, IDC_VIEWER);
     if (!viewer)
         return ERR_WINDOWS;
-    HFONT font = nullptr;
-    CreateUiFont(16, 1, &font);
-    SendMessageA(viewer, WM_SETFONT, (WPARAM)font, TRUE);
+    SendMessageA(viewer, WM_SETFONT, (WPARAM)w->uiFont, TRUE);
     SendMessageA(viewer, EM_SETEVENTMASK, 0, ENM_CHANGE | ENM_KEYEVENTS | ENM_SELCHANGE | ENM_LINK);
     if (SubclassCharAndContext(viewer, w->window, MSG_CONTROL_CHAR, MSG_VIEWER_CONTEXT) < 0)
         return ERR_ALLOC;
@@ -202,10 +195,11 @@ int32_t BrowserCreateControls(BrowserWindow *w) {
     GetClientRect(w->window, &rc);
     w->clientRect = {rc.left, rc.top, rc.right, rc.bottom};
     w->splitterX = (rc.left + rc.right) / 2;
+    w->dpi = DpiOfWindow(w->window);
     BrowserComputeLayout(w);
 
-    HFONT font = nullptr;
-    CreateUiFont(16, 1, &font);
+    BrowserFontsCreate(w);
+    HFONT font = w->uiFont;
     int32_t status = CreateTab(w, font);
     if (status >= 0)
         status = CreateTabChildren(w, font);

@@ -2,6 +2,7 @@
 // the client size; computing and moving are separate so a drag can compute once at its end.
 #include "ui/browser_window.h"
 #include "ui/check_tab.h"
+#include "ui/dpi.h"
 #include "ui/index_tab.h"
 
 static void SetRect(ControlSlot *slot, int32_t left, int32_t top, int32_t right, int32_t bottom) {
@@ -14,23 +15,27 @@ void BrowserComputeLayout(BrowserWindow *w) {
     RECT rc = {};
     GetClientRect(w->window, &rc);
     w->clientRect = {rc.left, rc.top, rc.right, rc.bottom};
+    const int32_t dpi = w->dpi;
+    // Every length below is the 96-DPI one; positions follow from the splitter and the client
+    // size, which are already in pixels at the window's DPI.
+    auto px = [dpi](int32_t length) { return DpiScale(length, dpi); };
     const int32_t s = w->splitterX;
     const int32_t width = rc.right;
     const int32_t h = rc.bottom;
     // The tab control's children are placed in the tab control's client coordinates.
-    SetRect(&w->tab, 0, 0, s - 4, h);
-    SetRect(&w->tree, 6, 30, s - 16, h - 12);
+    SetRect(&w->tab, 0, 0, s - px(4), h);
+    SetRect(&w->tree, px(6), px(30), s - px(16), h - px(12));
     // The nothing-found line takes the bottom of the (then empty) list's place.
-    SetRect(&w->list, 6, 30, s - 16, h - (w->nothingFoundOn ? 67 : 45));
-    SetRect(&w->nothingFound, 8, h - 64, s - 16, h - 45);
-    SetRect(&w->findButton, 8, h - 39, 72, h - 13);
-    SetRect(&w->searchEdit, 73, h - 39, s - 16, h - 13);
-    SetRect(&w->viewer, s + 4, 37, width, h);
-    SetRect(&w->resizeBar, s - 4, 0, s + 4, h);
-    SetRect(&w->backButton, s + 8, 0, s + 44, 36);
-    SetRect(&w->forwardButton, s + 45, 0, s + 81, 36);
-    SetRect(&w->showWordCheck, s + 97, 4, s + 297, 34);
-    SetRect(&w->infoButton, s + 313, 4, s + 385, 34);
+    SetRect(&w->list, px(6), px(30), s - px(16), h - px(w->nothingFoundOn ? 67 : 45));
+    SetRect(&w->nothingFound, px(8), h - px(64), s - px(16), h - px(45));
+    SetRect(&w->findButton, px(8), h - px(39), px(72), h - px(13));
+    SetRect(&w->searchEdit, px(73), h - px(39), s - px(16), h - px(13));
+    SetRect(&w->viewer, s + px(4), px(37), width, h);
+    SetRect(&w->resizeBar, s - px(4), 0, s + px(4), h);
+    SetRect(&w->backButton, s + px(8), 0, s + px(44), px(36));
+    SetRect(&w->forwardButton, s + px(45), 0, s + px(81), px(36));
+    SetRect(&w->showWordCheck, s + px(97), px(4), s + px(297), px(34));
+    SetRect(&w->infoButton, s + px(313), px(4), s + px(385), px(34));
     IndexTabComputeLayout(w);
     CheckTabComputeLayout(w);
 }

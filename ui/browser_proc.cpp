@@ -6,9 +6,11 @@
 #include "foundation/mem.h"
 #include "foundation/status.h"
 #include "ui/accelerators.h"
+#include "ui/browser_dpi.h"
 #include "ui/browser_window.h"
 #include "ui/check_tab.h"
 #include "ui/clipboard.h"
+#include "ui/dpi.h"
 #include "ui/features.h"
 #include "ui/help_page.h"
 #include "ui/index_tab.h"
@@ -21,10 +23,15 @@
 static const char *const CLASS_NAME = "TextRecordViewerClass";
 
 void BrowserWindowSize(const RECT *workArea, int32_t *width, int32_t *height) {
+    BrowserWindowSizeAt(workArea, DPI_BASE, width, height);
+}
+
+void BrowserWindowSizeAt(const RECT *workArea, int32_t dpi, int32_t *width, int32_t *height) {
+    auto px = [dpi](int32_t length) { return DpiScale(length, dpi); };
     const int32_t right = workArea->right;
     const int32_t bottom = workArea->bottom;
-    *width = right - 64 > 1200 ? 1136 : right - 128;
-    *height = bottom - 128 > 900 ? 836 : bottom - 192;
+    *width = right - px(64) > px(1200) ? px(1136) : right - px(128);
+    *height = bottom - px(128) > px(900) ? px(836) : bottom - px(192);
 }
 
 int32_t CreateBrowserWindow(AppContext *app) {
@@ -44,9 +51,11 @@ int32_t CreateBrowserWindow(AppContext *app) {
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     int32_t width = 0;
     int32_t height = 0;
-    BrowserWindowSize(&work, &width, &height);
-    HWND window = CreateWindowExA(0, CLASS_NAME, "Morbivue", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 64,
-                                  64, width, height, nullptr, nullptr, app->instance, app);
+    const int32_t dpi = DpiOfSystem();
+    BrowserWindowSizeAt(&work, dpi, &width, &height);
+    const int32_t at = DpiScale(64, dpi);
+    HWND window = CreateWindowExA(0, CLASS_NAME, "Morbivue", WS_OVERLAPPEDWINDOW | WS_VISIBLE, at,
+                                  at, width, height, nullptr, nullptr, app->instance, app);
     return window ? 0 : ERR_ERROR;
 }
 
@@ -97,6 +106,7 @@ static void ReleaseState(BrowserWindow *w) {
     w->helpText = nullptr;
     RichTextViewFree(w->textView);
     w->textView = nullptr;
+    BrowserFontsFree(w);
     MemFree(w);
 }
 
@@ -289,7 +299,8 @@ static void OnDragMove(BrowserWindow *w, LPARAM lParam) {
     // Unsigned on purpose: left of the client area the captured position is negative and
     // must count as far right, outside the range.
     const uint32_t x = (uint32_t)(lParam & 0xFFFF);
-    if (x < (uint32_t)SPLITTER_MARGIN || (int64_t)x > (int64_t)w->clientRect.right - SPLITTER_MARGIN)
+    const int32_t margin = DpiScale(SPLITTER_MARGIN, w->dpi);
+    if (x < (uint32_t)margin || (int64_t)x > (int64_t)w->clientRect.right - margin)
         return;
     w->splitterX = (int32_t)x;
     const int32_t lines[2] = {w->dragLineX, w->splitterX};
@@ -429,6 +440,7 @@ LRESULT CALLBACK BrowserWindowProc(HWND window, UINT message, WPARAM wParam, LPA
         return DefWindowProcA(window, message, wParam, lParam);
     switch (message) {
     case WM_SIZE: OnSize(w, wParam); return 0;
+    case WM_DPICHANGED: BrowserOnDpiChanged(w, HIWORD(wParam), (const RECT *)lParam); return 0;
     case WM_CLOSE: DestroyWindow(window); return 0;
     case WM_NOTIFY: return OnNotify(w, (NMHDR *)lParam);
     case WM_COMMAND: OnCommand(w, LOWORD(wParam)); return 0;

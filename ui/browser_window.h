@@ -96,6 +96,10 @@ struct BrowserWindow {
     ControlSlot showWordCheck;   // "Show seach word in text"
     ControlSlot infoButton;      // "Info"
     int32_t splitterX;           // splitter x in the main window's client coordinates
+    int32_t dpi;                 // DPI the layout and the fonts are made for (ui/dpi.h)
+    HFONT uiFont;                // tab, buttons, edits and the viewer's default; owned
+    HFONT treeFont;              // the tree's font once a DPI change scaled it; owned, or null
+    HFONT listFont;              // the hit lists' font once a DPI change scaled it; owned, or null
     int32_t dragLineX;           // x of the line drawn during a splitter drag
     AppContext *app;             // the application record; not owned
     RecordTable table;           // the loaded records (recordCount, records, code index); owned
@@ -136,6 +140,9 @@ int32_t CreateUiFont(uint16_t height, int32_t proportional, HFONT *font);
 // Size of the main window for a work area: 64 pixels left free at the right and 128 at the
 // bottom, never more than 1136 x 836.
 void BrowserWindowSize(const RECT *workArea, int32_t *width, int32_t *height);
+// The same rule at `dpi`, every length of it scaled: at 96 DPI exactly BrowserWindowSize. The
+// window then stands at DpiScale(64, dpi) on both axes.
+void BrowserWindowSizeAt(const RECT *workArea, int32_t dpi, int32_t *width, int32_t *height);
 // Registers "TextRecordViewerClass" and creates the main window. 0; ERR_ERROR.
 int32_t CreateBrowserWindow(AppContext *app);
 LRESULT CALLBACK BrowserWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -11,6 +11,7 @@
 #include "foundation/mem.h"
 #include "foundation/status.h"
 #include "ui/clipboard.h"
+#include "ui/dpi.h"
 #include "ui/history.h"
 #include "ui/page_view.h"
 #include "ui/record_page.h"
@@ -60,9 +61,11 @@ void CheckTabComputeLayout(BrowserWindow *w) {
     CheckTab *t = w->checkTab;
     // The list's place of the "Find" tab for the edit, its button row for the two buttons.
     const LayoutRect &b = w->findButton.rect;
-    t->edit.rect = {w->list.rect.left, w->list.rect.top, w->list.rect.right, b.top - 6};
+    const int32_t gap = DpiScale(8, w->dpi);
+    t->edit.rect = {w->list.rect.left, w->list.rect.top, w->list.rect.right,
+                    b.top - DpiScale(6, w->dpi)};
     t->button.rect = b;
-    t->copy.rect = {b.right + 8, b.top, b.right + 8 + (b.right - b.left), b.bottom};
+    t->copy.rect = {b.right + gap, b.top, b.right + gap + (b.right - b.left), b.bottom};
 }
 
 void CheckTabApplyLayout(BrowserWindow *w) {

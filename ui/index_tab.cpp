@@ -9,8 +9,10 @@
 #include "classification/page_ref.h"
 #include "foundation/mem.h"
 #include "foundation/status.h"
+#include "ui/dpi.h"
 #include "ui/history.h"
 #include "ui/index_entries.h"
+#include "ui/list_columns.h"
 #include "ui/record_page.h"
 #include "ui/page_view.h"
 #include "ui/rich_text_view.h"
@@ -29,15 +31,6 @@ static HWND Create(BrowserWindow *w, ControlSlot *slot, DWORD exStyle, const cha
                                    r.bottom - r.top, w->tab.handle, (HMENU)(INT_PTR)id,
                                    w->app ? w->app->instance : GetModuleHandleA(nullptr), nullptr);
     return slot->handle;
-}
-
-static void AddColumn(HWND list, int32_t column, const char *title, int32_t width) {
-    LVCOLUMNA col = {};
-    col.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
-    col.fmt = LVCFMT_LEFT;
-    col.cx = width;
-    col.pszText = (LPSTR)title;
-    SendMessageA(list, LVM_INSERTCOLUMNA, column, (LPARAM)&col);
 }
 
 // What the tab says in place of its list when the indexes could not be read.
@@ -66,9 +59,9 @@ int32_t IndexTabCreate(BrowserWindow *w, HFONT font) {
     LRESULT ex = SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                  ex | LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_ONECLICKACTIVATE);
-    AddColumn(list, 0, "index", 90);
-    AddColumn(list, 1, "path", 330);
-    AddColumn(list, 2, "codes", 330);
+    ListAddColumn(list, 0, "index", DpiScale(90, w->dpi));
+    ListAddColumn(list, 1, "path", DpiScale(330, w->dpi));
+    ListAddColumn(list, 2, "codes", DpiScale(330, w->dpi));
     for (HWND control : {button, edit, status}) SendMessageA(control, WM_SETFONT, (WPARAM)font, FALSE);
     if (SubclassCharForward(edit, w->window, MSG_CONTROL_CHAR) < 0) return ERR_ALLOC;
     return 0;
@@ -250,4 +243,8 @@ int32_t IndexTabIsEdit(const BrowserWindow *w, HWND control) {
 
 int32_t IndexTabIsList(const BrowserWindow *w, HWND control) {
     return w && w->indexTab && control && control == w->indexTab->list.handle;
+}
+
+HWND IndexTabList(const BrowserWindow *w) {
+    return w && w->indexTab ? w->indexTab->list.handle : nullptr;
 }

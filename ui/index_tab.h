@@ -71,3 +71,5 @@ void IndexTabOnItemActivate(BrowserWindow *w, NMITEMACTIVATE *item);   // LVN_IT
 // 1 when control is the tab's edit (for Enter) or list (for its notifications).
 int32_t IndexTabIsEdit(const BrowserWindow *w, HWND control);
 int32_t IndexTabIsList(const BrowserWindow *w, HWND control);
+// The tab's hit list, or null when the tab was not made.
+HWND IndexTabList(const BrowserWindow *w);

@@ -37,6 +37,17 @@ int32_t RecordOf(const BrowserWindow *w, const char *code) {
     return -1;
 }
 
+LRESULT SendLinkPress(BrowserWindow *w, int32_t from, int32_t to, UINT mouse) {
+    ENLINK link = {};
+    link.nmhdr.hwndFrom = w->viewer.handle;
+    link.nmhdr.idFrom = IDC_VIEWER;
+    link.nmhdr.code = EN_LINK;
+    link.msg = mouse;
+    link.chrg.cpMin = from;
+    link.chrg.cpMax = to;
+    return SendMessageA(w->window, WM_NOTIFY, IDC_VIEWER, (LPARAM)&link);
+}
+
 void ShowCode(BrowserWindow *w, const char *code) {
     int32_t r = RecordOf(w, code);
     if (r >= 0) ShowRecordPage(w, PAGE_KIND_RECORD, &w->table.records[r], w->table.records, 1);

@@ -34,6 +34,10 @@ void SelectTab(BrowserWindow *w, int32_t tab);
 // view; messages are pumped for 300 ms afterwards.
 void RealClickOnViewer(BrowserWindow *w, int32_t pos);
 
+// Sends the viewer's EN_LINK for the characters [from, to) as the given mouse message; returns
+// what the window answered.
+LRESULT SendLinkPress(BrowserWindow *w, int32_t from, int32_t to, UINT mouse = WM_LBUTTONDOWN);
+
 // Shows a record's page as the tree does (with history).
 void ShowCode(BrowserWindow *w, const char *code);
 

@@ -60,16 +60,7 @@ protected:
         }
         return links;
     }
-    LRESULT PressLinkAt(int32_t at, int32_t length) {
-        ENLINK link = {};
-        link.nmhdr.hwndFrom = viewer;
-        link.nmhdr.idFrom = IDC_VIEWER;
-        link.nmhdr.code = EN_LINK;
-        link.msg = WM_LBUTTONDOWN;
-        link.chrg.cpMin = at;
-        link.chrg.cpMax = at + length;
-        return SendMessageA(w->window, WM_NOTIFY, IDC_VIEWER, (LPARAM)&link);
-    }
+    LRESULT PressLinkAt(int32_t at, int32_t length) { return SendLinkPress(w, at, at + length); }
     std::string ShortcutPath(const PrivateHome &home) {
         return home.desktop + b.app->moduleBaseName + ".lnk";
     }

@@ -59,14 +59,7 @@ protected:
     }
     // Sends the viewer's EN_LINK for the characters [from, to) as a press of the left button.
     void LinkPress(int32_t from, int32_t to) {
-        ENLINK link = {};
-        link.nmhdr.hwndFrom = viewer;
-        link.nmhdr.idFrom = IDC_VIEWER;
-        link.nmhdr.code = EN_LINK;
-        link.msg = WM_LBUTTONDOWN;
-        link.chrg.cpMin = from;
-        link.chrg.cpMax = to;
-        SendMessageA(w->window, WM_NOTIFY, IDC_VIEWER, (LPARAM)&link);
+        SendLinkPress(w, from, to);
         PumpMessages();
     }
     // Presses the link whose text is the given one, the first on the page after `after`.

@@ -2,17 +2,11 @@
 // press on the bar, moves inside and outside the margins, release, a second press ignored.
 #include <gtest/gtest.h>
 
+#include "layout_support.h"
 #include "ui/browser_window.h"
 #include "ui_test_support.h"
 
 namespace {
-
-LayoutRect RectInParent(HWND control) {
-    RECT rc;
-    GetWindowRect(control, &rc);
-    MapWindowPoints(nullptr, GetParent(control), (POINT *)&rc, 2);
-    return {rc.left, rc.top, rc.right, rc.bottom};
-}
 
 void ExpectAt(HWND control, LayoutRect expected, const char *name) {
     LayoutRect r = RectInParent(control);
@@ -24,26 +18,8 @@ void ExpectAt(HWND control, LayoutRect expected, const char *name) {
 
 // Every control where the layout table puts it for splitter s and client size width x h.
 void ExpectLayout(const BrowserWindow *w, int32_t s, int32_t width, int32_t h) {
-    ExpectAt(w->tab.handle, {0, 0, s - 4, h}, "tab");
-    ExpectAt(w->tree.handle, {6, 30, s - 16, h - 12}, "tree");
-    ExpectAt(w->list.handle, {6, 30, s - 16, h - 45}, "list");
-    ExpectAt(w->findButton.handle, {8, h - 39, 72, h - 13}, "find");
-    ExpectAt(w->searchEdit.handle, {73, h - 39, s - 16, h - 13}, "edit");
-    ExpectAt(w->viewer.handle, {s + 4, 37, width, h}, "viewer");
-    ExpectAt(w->resizeBar.handle, {s - 4, 0, s + 4, h}, "bar");
-    ExpectAt(w->backButton.handle, {s + 8, 0, s + 44, 36}, "back");
-    ExpectAt(w->forwardButton.handle, {s + 45, 0, s + 81, 36}, "forward");
-    ExpectAt(w->showWordCheck.handle, {s + 97, 4, s + 297, 34}, "check");
-    ExpectAt(w->infoButton.handle, {s + 313, 4, s + 385, 34}, "info");
-}
-
-// Resizes the main window so that its client area is width x height.
-void SetClientSize(HWND window, int32_t width, int32_t height) {
-    RECT rc = {0, 0, width, height};
-    AdjustWindowRect(&rc, WS_OVERLAPPEDWINDOW, FALSE);
-    SetWindowPos(window, nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top,
-                 SWP_NOMOVE | SWP_NOZORDER);
-    PumpMessages();
+    for (const ControlPlace &place : LayoutAt96(w, s, width, h))
+        ExpectAt(place.control, place.rect, place.name);
 }
 
 LPARAM Point(int32_t x, int32_t y) {

@@ -27,14 +27,7 @@ protected:
     }
     // Sends the viewer's EN_LINK for the characters [from, to) as a press of the left button.
     LRESULT LinkPress(int32_t from, int32_t to, UINT mouse = WM_LBUTTONDOWN) {
-        ENLINK link = {};
-        link.nmhdr.hwndFrom = viewer;
-        link.nmhdr.idFrom = IDC_VIEWER;
-        link.nmhdr.code = EN_LINK;
-        link.msg = mouse;
-        link.chrg.cpMin = from;
-        link.chrg.cpMax = to;
-        return SendMessageA(w->window, WM_NOTIFY, IDC_VIEWER, (LPARAM)&link);
+        return SendLinkPress(w, from, to, mouse);
     }
 };
 

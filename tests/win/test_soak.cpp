@@ -74,14 +74,7 @@ private:
             while (to < (int32_t)text.size() && (FormatAt(w->viewer.handle, to).dwEffects & CFE_LINK))
                 to++;
             if (text.compare(from, to - from, "Create Icon") == 0) return;  // no boxes here
-            ENLINK link = {};
-            link.nmhdr.hwndFrom = w->viewer.handle;
-            link.nmhdr.idFrom = IDC_VIEWER;
-            link.nmhdr.code = EN_LINK;
-            link.msg = WM_LBUTTONDOWN;
-            link.chrg.cpMin = from;
-            link.chrg.cpMax = to;
-            SendMessageA(w->window, WM_NOTIFY, IDC_VIEWER, (LPARAM)&link);
+            SendLinkPress(w, from, to);
             PumpMessages();
             return;
         }
