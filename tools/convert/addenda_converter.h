@@ -4,12 +4,13 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <vector>
 
 constexpr uint32_t ADDENDA_MAX_TITLE = 255;    // a longer long title is not an order-file line
 constexpr uint32_t ADDENDA_MAX_RELEASES = 32;  // the entry's reader holds this many
+// How the name of every addenda file starts.
+constexpr char ADDENDA_NAME_PREFIX[] = "icd10cm_order_addenda_";
 
 // One addenda file as read from the folder.
 struct AddendaInput {
@@ -46,12 +47,3 @@ int32_t AddendaReleaseOfName(const std::string &fileName, std::string *release, 
 // release not starting from the previous release's counts), ERR_TOOMANY, ERR_NULLPTR.
 int32_t ConvertAddenda(const std::vector<AddendaInput> &files, std::string *output,
                        AddendaSummary *summary, std::string *error);
-
-// Reads every icd10cm_order_addenda_*.txt of folder (other files are not addenda and are left
-// alone), converts them and replaces outputPath with the entry; outputPath is left alone on any
-// failure. ERR_OPEN / ERR_READ for the folder or a file, ERR_WRITE, or ConvertAddenda's status.
-int32_t ConvertAddendaFolder(const char *folder, const char *outputPath, AddendaSummary *summary,
-                             std::string *error);
-
-// One line per release: its name, file and counts.
-void AddendaSummaryPrint(const AddendaSummary *summary, FILE *out);

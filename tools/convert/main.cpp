@@ -7,7 +7,7 @@
 #include <string>
 
 #include "foundation/status.h"
-#include "tools/convert/addenda_converter.h"
+#include "tools/convert/addenda_folder.h"
 #include "tools/convert/convert_file.h"
 #include "tools/convert/index_converter.h"
 

@@ -1,60 +1,15 @@
 // morbivue-cli end to end, run from the build tree on the linked data.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <climits>
-#include <cstdio>
 #include <string>
 #include <vector>
 
-namespace {
+#include "host/support/cli_runner.h"
 
-std::string CliPath() {
-    char self[PATH_MAX] = {0};
-    ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-    std::string path(self, n > 0 ? (size_t)n : 0);
-    path = path.substr(0, path.rfind('/'));
-    return path + "/../tools/morbivue-cli";
-}
-
-struct Result {
-    int status = -1;
-    std::string out;
-};
-
-// Runs the tool with args; keeps stdout, or stderr when errors is set.
-Result RunCli(const std::string &args, bool errors = false) {
-    std::string command = CliPath() + " " + args + (errors ? " 2>&1 >/dev/null" : " 2>/dev/null");
-    Result r;
-    FILE *pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return r;
-    }
-    char buffer[4096];
-    size_t got;
-    while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-        r.out.append(buffer, got);
-    }
-    int raw = pclose(pipe);
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return r;
-}
-
-}  // namespace
-
-class Cli : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (access(CliPath().c_str(), X_OK) != 0) {
-            GTEST_SKIP() << "morbivue-cli is not built next to this test";
-        }
-    }
-};
+class Cli : public CliTest {};
 
 TEST_F(Cli, StatsStartsWithTheRecordCount) {
-    Result r = RunCli("stats");
+    CliOutput r = CliRun("stats");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out.rfind("records 46188\nlevel 0 1\nlevel 1 22\nlevel 2 296\n", 0), 0u) << r.out;
     EXPECT_NE(r.out.find("\nleaves "), std::string::npos);
@@ -62,7 +17,7 @@ TEST_F(Cli, StatsStartsWithTheRecordCount) {
 }
 
 TEST_F(Cli, SearchListsCodeAndTitle) {
-    Result r = RunCli("search cholera");
+    CliOutput r = CliRun("search cholera");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out,
               "A00\tCholera\n"
@@ -70,40 +25,40 @@ TEST_F(Cli, SearchListsCodeAndTitle) {
               "A00.1\tCholera due to Vibrio cholerae 01, biovar eltor\n"
               "A00.9\tCholera, unspecified\n"
               "Y38.6\tTerrorism involving biological weapons\n");
-    Result none = RunCli("search qqxyzzy");
+    CliOutput none = CliRun("search qqxyzzy");
     EXPECT_EQ(none.status, 0);
     EXPECT_EQ(none.out, "");
-    EXPECT_EQ(RunCli("search qqxyzzy", true).out, "No record contains \"qqxyzzy\".\n");
+    EXPECT_EQ(CliRunErrors("search qqxyzzy").out, "No record contains \"qqxyzzy\".\n");
 }
 
 TEST_F(Cli, SearchFindsTypedCodesAndAllWordsAsTheWindowDoes) {
-    Result code = RunCli("search S52121A");
+    CliOutput code = CliRun("search S52121A");
     EXPECT_EQ(code.status, 0);
     EXPECT_EQ(code.out, "S52.121\tDisplaced fracture of head of right radius\n");
-    Result words = RunCli("search diabetes kidney");
-    Result quoted = RunCli("search 'kidney  diabetes'");
+    CliOutput words = CliRun("search diabetes kidney");
+    CliOutput quoted = CliRun("search 'kidney  diabetes'");
     EXPECT_EQ(words.status, 0);
     EXPECT_NE(words.out.find("\nE11.22\tType 2 diabetes mellitus with diabetic chronic kidney"),
               std::string::npos)
         << words.out;
     EXPECT_EQ(quoted.out, words.out) << "one argument or several, any order";
-    Result none = RunCli("search pressure ulcr heel", true);
+    CliOutput none = CliRunErrors("search pressure ulcr heel");
     EXPECT_EQ(none.status, 0);
     EXPECT_EQ(none.out, "No record contains \"pressure ulcr heel\".\n");
-    EXPECT_EQ(RunCli("search pressure ulcr heel").out, "");
+    EXPECT_EQ(CliRun("search pressure ulcr heel").out, "");
 }
 
 TEST_F(Cli, ShortSearchWordIsRefused) {
-    Result r = RunCli("search ab", true);
+    CliOutput r = CliRunErrors("search ab");
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.out.find("3 characters"), std::string::npos) << r.out;
 }
 
 TEST_F(Cli, FindPrintsPositionCodeTitleOrTheStatus) {
-    Result r = RunCli("find a00.0");
+    CliOutput r = CliRun("find a00.0");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "4\tA00.0\tCholera due to Vibrio cholerae 01, biovar cholerae\n");
-    Result missing = RunCli("find B12", true);
+    CliOutput missing = CliRunErrors("find B12");
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.out.find("ERR_NOTFOUND"), std::string::npos) << missing.out;
 }
@@ -114,29 +69,29 @@ TEST_F(Cli, PageAndLinks) {
         "A00.0 Cholera due to Vibrio cholerae 01, biovar cholerae\n\n"
         "LongName:\nCholera due to Vibrio cholerae 01, biovar cholerae\n\n"
         "Notes:\nClassical cholera \n\n\n";
-    Result page = RunCli("page A00.0");
+    CliOutput page = CliRun("page A00.0");
     EXPECT_EQ(page.status, 0);
     EXPECT_EQ(page.out.substr(0, own.size()), own);
     const std::string context =
         "Billable: a complete code, valid on a claim.\n\nNotes from higher levels:\n"
         "A00-B99 Certain infectious and parasitic diseases (A00-B99)\nIncludes:\n";
     EXPECT_EQ(page.out.substr(own.size(), context.size()), context);
-    Result links = RunCli("links B15-B19");
+    CliOutput links = CliRun("links B15-B19");
     EXPECT_EQ(links.status, 0);
     const std::string ownLinks = "1\tB15-B19\n1\tB94.2\n1\tB25.1\n1\tB00.81\n1\tA00-B99\n";
     EXPECT_EQ(links.out.substr(0, ownLinks.size()), ownLinks);
-    EXPECT_EQ(RunCli("page B12").status, 1);
+    EXPECT_EQ(CliRun("page B12").status, 1);
     // Every form the check knows: a complete code shows its leaf's page.
-    Result complete = RunCli("page s52121a");
+    CliOutput complete = CliRun("page s52121a");
     EXPECT_EQ(complete.status, 0);
     EXPECT_EQ(complete.out.substr(0, 52), "S52.121 Displaced fracture of head of right radius\n\n");
     EXPECT_NE(complete.out.find("\nS52.121S Displaced fracture of head of right radius, sequela\n"),
               std::string::npos);
-    EXPECT_EQ(RunCli("links E1122").status, 0);
+    EXPECT_EQ(CliRun("links E1122").status, 0);
 }
 
 TEST_F(Cli, CheckGivesEveryCodeItsStatusAndTitle) {
-    Result r = RunCli("check E1122 s52.121a S52.121 E11 S00.00A");
+    CliOutput r = CliRun("check E1122 s52.121a S52.121 E11 S00.00A");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out,
               "E11.22\tbillable\tType 2 diabetes mellitus with diabetic chronic kidney disease\n"
@@ -145,7 +100,7 @@ TEST_F(Cli, CheckGivesEveryCodeItsStatusAndTitle) {
               "S52.121\tnot-billable\tDisplaced fracture of head of right radius\n"
               "E11\tnot-billable\tType 2 diabetes mellitus\n"
               "S00.00A\tunknown\t\n");
-    EXPECT_EQ(RunCli("check T360X1A E11.9").status, 0);
+    EXPECT_EQ(CliRun("check T360X1A E11.9").status, 0);
 }
 
 TEST_F(Cli, CheckReadsStandardInputWhateverItsLines) {
@@ -153,12 +108,7 @@ TEST_F(Cli, CheckReadsStandardInputWhateverItsLines) {
     // a last line without its line feed each give exactly one line.
     std::string input = "e11.9\r\n\n   \n\xC9\xE9" "11\nS52.121A \r\n" + std::string(5000, 'x') +
                         "\nT36.0X1A";
-    FILE *f = fopen("check_input.txt", "wb");
-    ASSERT_NE(f, nullptr);
-    fwrite(input.data(), 1, input.size(), f);
-    fclose(f);
-    Result r = RunCli("check < check_input.txt");
-    remove("check_input.txt");
+    CliOutput r = CliRun("check", input);
     EXPECT_EQ(r.status, 1);
     std::vector<std::string> lines;
     for (size_t at = 0; at < r.out.size();) {
@@ -173,7 +123,7 @@ TEST_F(Cli, CheckReadsStandardInputWhateverItsLines) {
     EXPECT_EQ(lines[3], "XXX." + std::string(4997, 'X') + "\tunknown\t");
     EXPECT_EQ(lines[4].substr(0, 18), "T36.0X1A\tbillable\t");
     // Nothing at all in: nothing out, and every code (none) billable.
-    Result empty = RunCli("check < /dev/null");
+    CliOutput empty = CliRun("check", "");
     EXPECT_EQ(empty.status, 0);
     EXPECT_EQ(empty.out, "");
 }
@@ -181,7 +131,7 @@ TEST_F(Cli, CheckReadsStandardInputWhateverItsLines) {
 TEST_F(Cli, BadCommandLinesGiveUsage) {
     for (const char *args :
          {"", "--help", "frobnicate", "find", "stats extra", "page A00 B00", "search"}) {
-        Result r = RunCli(args, true);
+        CliOutput r = CliRunErrors(args);
         EXPECT_EQ(r.status, 2) << args;
         EXPECT_NE(r.out.find("usage: morbivue-cli"), std::string::npos) << args;
     }

@@ -2,11 +2,6 @@
 // applied to FY2023's codes, which must give a consistent FY2026 code list.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <climits>
-#include <cstdio>
 #include <map>
 #include <sstream>
 #include <string>
@@ -14,39 +9,9 @@
 
 #include "classification/code_refs.h"
 #include "classification/record_table.h"
+#include "host/support/cli_runner.h"
 
 namespace {
-
-std::string CliPath() {
-    char self[PATH_MAX] = {0};
-    ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-    std::string path(self, n > 0 ? (size_t)n : 0);
-    return path.substr(0, path.rfind('/')) + "/../tools/morbivue-cli";
-}
-
-struct CliRun {
-    int status = -1;
-    std::string out;
-};
-
-// Runs morbivue-cli changes with args; keeps stdout, or stderr when errors is set.
-CliRun Changes(const std::string &args, bool errors = false) {
-    std::string command =
-        CliPath() + " changes " + args + (errors ? " 2>&1 >/dev/null" : " 2>/dev/null");
-    CliRun r;
-    FILE *pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return r;
-    }
-    char buffer[4096];
-    size_t got;
-    while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-        r.out.append(buffer, got);
-    }
-    int raw = pclose(pipe);
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return r;
-}
 
 struct Row {
     std::string release, change, code, status, title;
@@ -78,17 +43,10 @@ struct Entry {
 
 }  // namespace
 
-class CliChanges : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (access(CliPath().c_str(), X_OK) != 0) {
-            GTEST_SKIP() << "morbivue-cli is not built next to this test";
-        }
-    }
-};
+class CliChanges : public CliTest {};
 
 TEST_F(CliChanges, CodesGiveTheirOwnChangesAndThoseBelowThem) {
-    CliRun r = Changes("d139 A77.41");
+    CliOutput r = CliRun("changes d139 A77.41");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out,
               "2024\tsplit\tD13.9\tnot-billable\tBenign neoplasm of ill-defined sites within the "
@@ -97,29 +55,25 @@ TEST_F(CliChanges, CodesGiveTheirOwnChangesAndThoseBelowThem) {
               "2024\tadded\tD13.99\tbillable\tBenign neoplasm of ill-defined sites within the "
               "digestive system\n"
               "2025\trevised\tA77.41\tbillable\tEhrlichiosis chaffeensis [E. chaffeensis]\n");
-    CliRun deleted = Changes("T81.32XA");
+    CliOutput deleted = CliRun("changes T81.32XA");
     EXPECT_EQ(deleted.out,
               "2025\tdeleted\tT81.32XA\tbillable\tDisruption of internal operation (surgical) "
               "wound, not elsewhere classified, initial encounter\n")
         << "a deletion gives the status and title before it";
-    CliRun april = Changes("T74.A1");
+    CliOutput april = CliRun("changes T74.A1");
     EXPECT_EQ(april.out.rfind("2023-04\tadded\tT74.A1\tnot-billable\tAdult financial abuse, "
                               "confirmed\n2023-04\tadded\tT74.A1XA\tbillable\t", 0),
               0u)
         << april.out;
-    CliRun none = Changes("A00.0");
+    CliOutput none = CliRun("changes A00.0");
     EXPECT_EQ(none.status, 0);
     EXPECT_EQ(none.out, "");
 }
 
 TEST_F(CliChanges, PageEndsWithTheSectionAsInTheWindow) {
-    std::string command = CliPath() + " page D13.9 2>/dev/null";
-    FILE *pipe = popen(command.c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
-    std::string out;
-    char buffer[4096];
-    for (size_t got; (got = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, got);
-    EXPECT_EQ(pclose(pipe), 0);
+    CliOutput page = CliRun("page D13.9");
+    EXPECT_EQ(page.status, 0);
+    const std::string &out = page.out;
     const std::string tail =
         "Changes in later releases (codes and titles only: their notes are not in this program):\n"
         "FY2024 split: D13.9 Benign neoplasm of ill-defined sites within the digestive system (a "
@@ -138,7 +92,7 @@ TEST_F(CliChanges, PageEndsWithTheSectionAsInTheWindow) {
 
 TEST_F(CliChanges, BadCodesAreABadCommandLine) {
     for (const char *args : {"--all", "D1", "A00 x", "'D13 9'", "A00-B99"}) {
-        CliRun r = Changes(args, true);
+        CliOutput r = CliRunErrors(std::string("changes ") + args);
         EXPECT_EQ(r.status, 2) << args;
         EXPECT_NE(r.out.find("usage: morbivue-cli changes [CODE...]"), std::string::npos) << args;
     }
@@ -152,7 +106,7 @@ TEST_F(CliChanges, BadCodesAreABadCommandLine) {
 // codes (and is never split); it is then a header, and its complete codes count as there when a
 // change names them.
 TEST_F(CliChanges, AppliedToFy2023sCodesTheyGiveFy2026s) {
-    CliRun all = Changes("");
+    CliOutput all = CliRun("changes");
     ASSERT_EQ(all.status, 0);
     std::vector<Row> rows = Rows(all.out);
     ASSERT_EQ(rows.size(), 1629u);

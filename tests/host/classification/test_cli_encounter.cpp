@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "cli_runner.h"
+#include "host/support/cli_runner.h"
 
 namespace {
 
@@ -15,15 +15,10 @@ const char kE11Control[] =
 
 }  // namespace
 
-class CliEncounter : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (CliToolPath().empty()) GTEST_SKIP() << "morbivue-cli is not built next to this test";
-    }
-};
+class CliEncounter : public CliTest {};
 
 TEST_F(CliEncounter, CodesOfTheCommandLineAreOneEncounter) {
-    CliOutput r = CliRunWithInput("encounter e119 E10.9", "");
+    CliOutput r = CliRun("encounter e119 E10.9");
     EXPECT_EQ(1, r.status);
     EXPECT_EQ(std::string("E11.9\tbillable\tType 2 diabetes mellitus without complications\n"
                           "E10.9\tbillable\tType 1 diabetes mellitus without complications\n"
@@ -31,15 +26,15 @@ TEST_F(CliEncounter, CodesOfTheCommandLineAreOneEncounter) {
                           "!excludes1\tE10.9\tE11.9\tE10\ttype 2 diabetes mellitus (E11.-)\n") +
                   kE11Control,
               r.out);
-    r = CliRunWithInput("encounter E85.1 G63", "");
+    r = CliRun("encounter E85.1 G63");
     EXPECT_EQ(0, r.status);
     EXPECT_EQ("E85.1\tbillable\tNeuropathic heredofamilial amyloidosis\n"
               "G63\tbillable\tPolyneuropathy in diseases classified elsewhere\n",
               r.out);
-    r = CliRunWithInput("encounter E11.22 N18.4", "");
+    r = CliRun("encounter E11.22 N18.4");
     EXPECT_EQ(0, r.status);
     EXPECT_EQ(std::string::npos, r.out.find("N18.1-N18.6")) << r.out;
-    EXPECT_EQ(2, CliRunWithInput("encounter --all", "").status);
+    EXPECT_EQ(2, CliRun("encounter --all").status);
 }
 
 TEST_F(CliEncounter, StandardInputHasOneEncounterPerLineWhateverTheLines) {
@@ -47,7 +42,7 @@ TEST_F(CliEncounter, StandardInputHasOneEncounterPerLineWhateverTheLines) {
     for (int i = 0; i < 10000; i++) many += i % 2 ? "a00.0," : "A000;";
     std::string input = "G63\tE85.1\r\n\r\n , ;\t\r\n" + many + "\n" + std::string(100000, 'z') +
                         "\n\xe9\xff E11.9\nE11.9 E10.9";
-    CliOutput r = CliRunWithInput("encounter", input);
+    CliOutput r = CliRun("encounter", input);
     EXPECT_EQ(1, r.status);
     // Encounters apart by one empty line: G63's, the 10,000 codes, the long line, the bytes.
     size_t blank = 0;
@@ -65,7 +60,7 @@ TEST_F(CliEncounter, StandardInputHasOneEncounterPerLineWhateverTheLines) {
                                             "diabetes mellitus without complications\n!invalid\t"
                                             "\xe9\xff\t-\t-\t-\n"));
     EXPECT_EQ(r.out.size() - strlen(kE11Control), r.out.rfind(kE11Control));
-    CliOutput none = CliRunWithInput("encounter", " ,\r\n\n");
+    CliOutput none = CliRun("encounter", " ,\r\n\n");
     EXPECT_EQ(0, none.status);
     EXPECT_EQ("", none.out);
 }

@@ -1,54 +1,14 @@
 // morbivue-cli index end to end, run from the build tree on the linked data.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <climits>
-#include <cstdio>
 #include <string>
 
-namespace {
+#include "host/support/cli_runner.h"
 
-std::string CliPath() {
-    char self[PATH_MAX] = {0};
-    ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-    std::string path(self, n > 0 ? (size_t)n : 0);
-    path = path.substr(0, path.rfind('/'));
-    return path + "/../tools/morbivue-cli";
-}
-
-struct Result {
-    int status = -1;
-    std::string out;
-};
-
-// Runs the tool with args; keeps stdout, or stderr when errors is set.
-Result RunCli(const std::string &args, bool errors = false) {
-    std::string command = CliPath() + " " + args + (errors ? " 2>&1 >/dev/null" : " 2>/dev/null");
-    Result r;
-    FILE *pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return r;
-    char buffer[4096];
-    size_t got;
-    while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) r.out.append(buffer, got);
-    int raw = pclose(pipe);
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return r;
-}
-
-}  // namespace
-
-class CliIndex : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (access(CliPath().c_str(), X_OK) != 0)
-            GTEST_SKIP() << "morbivue-cli is not built next to this test";
-    }
-};
+class CliIndex : public CliTest {};
 
 TEST_F(CliIndex, AspirinListsTheIndexEntriesThenTheDrugRowsWithTheirSixCodes) {
-    Result r = RunCli("index aspirin");
+    CliOutput r = CliRun("index aspirin");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out,
               "index\tLong-term (current) (prophylactic) drug therapy (use of) > aspirin\tZ79.82\n"
@@ -61,80 +21,80 @@ TEST_F(CliIndex, AspirinListsTheIndexEntriesThenTheDrugRowsWithTheirSixCodes) {
               "T39.016\n"
               "drug\tAspirin (aluminum) (soluble)\tT39.011 T39.012 T39.013 T39.014 T39.015 "
               "T39.016\n");
-    EXPECT_EQ(RunCli("index ASPIRIN").out, r.out);
-    EXPECT_EQ(RunCli("index 'aspirin  aspirin'").out, r.out);
+    EXPECT_EQ(CliRun("index ASPIRIN").out, r.out);
+    EXPECT_EQ(CliRun("index 'aspirin  aspirin'").out, r.out);
 }
 
 TEST_F(CliIndex, LungUpperListsTheNeoplasmEntriesForTheUpperLobe) {
-    Result r = RunCli("index lung upper");
+    CliOutput r = CliRun("index lung upper");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out,
               "neoplasm\tNeoplasm, neoplastic > bronchus > upper lobe of lung\tC34.1- C78.0- "
               "D02.2- D14.3- D38.1 D49.1\n"
               "neoplasm\tNeoplasm, neoplastic > lung > upper lobe\tC34.1- C78.0- D02.2- D14.3- "
               "D38.1 D49.1\n");
-    EXPECT_EQ(RunCli("index upper lung").out, r.out);
+    EXPECT_EQ(CliRun("index upper lung").out, r.out);
 }
 
 TEST_F(CliIndex, ExternalCausesGiveTheirCodeOrNothing) {
-    Result r = RunCli("index accident transport aircraft");
+    CliOutput r = CliRun("index accident transport aircraft");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out.rfind("external\tAccident (to) > transport (involving injury to) > aircraft "
                           "NEC\tV97.89\n",
                           0),
               0u)
         << r.out;
-    Result empty = RunCli("index accident nontraffic collision car and:");
+    CliOutput empty = CliRun("index accident nontraffic collision car and:");
     EXPECT_EQ(empty.out.rfind("external\tAccident (to) > nontraffic (victim's mode of transport "
                               "NOS) > collision (between) > car and:\t\n",
                               0),
               0u)
         << empty.out;
     // A cell of "--" is "-"; subcat stands in for a missing code.
-    Result cells = RunCli("index 1-propanol");
+    CliOutput cells = CliRun("index 1-propanol");
     EXPECT_EQ(cells.out, "drug\t1-propanol\tT51.3X1 T51.3X2 T51.3X3 T51.3X4 - -\n"
                          "drug\t1-Propanol\tT51.3X1 T51.3X2 T51.3X3 T51.3X4 - -\n");
-    EXPECT_NE(RunCli("index thunderbolt").out.find("> thunderbolt\tT75.0\n"), std::string::npos);
-    EXPECT_NE(RunCli("index strangulation accidental").out.find("\tStrangulation (accidental)\tT71\n"),
+    EXPECT_NE(CliRun("index thunderbolt").out.find("> thunderbolt\tT75.0\n"), std::string::npos);
+    EXPECT_NE(CliRun("index strangulation accidental").out.find("\tStrangulation (accidental)\tT71\n"),
               std::string::npos);
 }
 
 TEST_F(CliIndex, NothingFoundIsNoErrorAndBadCommandLinesAre) {
-    Result none = RunCli("index qqxyzzy");
+    CliOutput none = CliRun("index qqxyzzy");
     EXPECT_EQ(none.status, 0);
     EXPECT_EQ(none.out, "");
-    Result letter = RunCli("index z");
+    CliOutput letter = CliRun("index z");
     EXPECT_EQ(letter.status, 0);
     EXPECT_GT(letter.out.size(), 0u);
     for (const char *args : {"index", "index ''", "index ' '"}) {
-        Result bad = RunCli(args, true);
+        CliOutput bad = CliRunErrors(args);
         EXPECT_EQ(bad.status, 2) << args;
         EXPECT_NE(bad.out.find("usage: morbivue-cli index WORD..."), std::string::npos) << args;
     }
 }
 
 TEST_F(CliIndex, MainIndexEntriesComeFirstWithManifestationCodesInBrackets) {
-    Result kidney = RunCli("index diabetes kidney");
+    CliOutput kidney = CliRun("index diabetes kidney");
     EXPECT_EQ(kidney.out.rfind("index\tDiabetes, diabetic (mellitus) (sugar) > with > chronic kidney "
                                "disease\tE11.22\n", 0), 0u) << kidney.out;
-    Result heart = RunCli("index amyloid heart");
+    CliOutput heart = CliRun("index amyloid heart");
     EXPECT_EQ(heart.out.rfind("index\tAmyloid heart (disease)\tE85.4 [I43]\n", 0), 0u) << heart.out;
-    EXPECT_NE(RunCli("index slipped epiphysis capital").out.find("\t[SCFE]\n"), std::string::npos);
+    EXPECT_NE(CliRun("index slipped epiphysis capital").out.find("\t[SCFE]\n"), std::string::npos);
 }
 
 TEST_F(CliIndex, ACodeListsTheEntriesThatLeadToItAsItsPageDoes) {
     const char kEntries[] =
         "Diabetes, diabetic (mellitus) (sugar) > with > chronic kidney disease\n"
         "Diabetes, diabetic (mellitus) (sugar) > type 2 > with > chronic kidney disease\n";
-    Result page = RunCli("page E11.22");
+    CliOutput page = CliRun("page E11.22");
     EXPECT_EQ(page.status, 0);
     const std::string tail = std::string("\n\nIndex entries:\n") + kEntries;
     ASSERT_GE(page.out.size(), tail.size());
     EXPECT_EQ(page.out.substr(page.out.size() - tail.size()), tail);
-    Result code = RunCli("index e1122");
+    CliOutput code = CliRun("index e1122");
     EXPECT_EQ(code.status, 0);
     EXPECT_EQ(code.out, "index\tDiabetes, diabetic (mellitus) (sugar) > with > chronic kidney "
                         "disease\tE11.22\nindex\tDiabetes, diabetic (mellitus) (sugar) > type 2 > "
                         "with > chronic kidney disease\tE11.22\n");
-    EXPECT_EQ(RunCli("index Q99.99").out, "");  // no such record
+    EXPECT_EQ(CliRun("index Q99.99").out, "");  // no such record
 }

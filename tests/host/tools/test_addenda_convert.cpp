@@ -13,6 +13,7 @@
 
 #include "foundation/status.h"
 #include "tools/convert/addenda_converter.h"
+#include "tools/convert/addenda_folder.h"
 
 namespace {
 

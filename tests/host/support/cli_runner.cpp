@@ -1,5 +1,6 @@
-// The console tool from a test: input written to a temporary file, output read through a pipe.
-#include "cli_runner.h"
+// The console tool from a test: input written to a temporary file, the kept stream read through
+// a pipe, so that no run waits on the terminal or mixes its two streams.
+#include "host/support/cli_runner.h"
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -16,14 +17,15 @@ std::string CliToolPath() {
     return access(path.c_str(), X_OK) == 0 ? path : "";
 }
 
-CliOutput CliRunWithInput(const std::string &args, const std::string &input) {
+// Runs the tool with redirect appended to its command line, which says the stream the pipe reads.
+static CliOutput Run(const std::string &args, const std::string &input, const char *redirect) {
     CliOutput r;
     char name[] = "/tmp/morbivue-cli-input.XXXXXX";
     int fd = mkstemp(name);
     if (fd < 0) return r;
     bool written = write(fd, input.data(), input.size()) == (ssize_t)input.size();
     close(fd);
-    std::string command = CliToolPath() + " " + args + " < " + name + " 2>/dev/null";
+    std::string command = CliToolPath() + " " + args + " < " + name + redirect;
     FILE *pipe = written ? popen(command.c_str(), "r") : nullptr;
     if (pipe != nullptr) {
         char buffer[65536];
@@ -34,4 +36,16 @@ CliOutput CliRunWithInput(const std::string &args, const std::string &input) {
     }
     unlink(name);
     return r;
+}
+
+CliOutput CliRun(const std::string &args, const std::string &input) {
+    return Run(args, input, " 2>/dev/null");
+}
+
+CliOutput CliRunErrors(const std::string &args, const std::string &input) {
+    return Run(args, input, " 2>&1 >/dev/null");
+}
+
+void CliTest::SetUp() {
+    if (CliToolPath().empty()) GTEST_SKIP() << "morbivue-cli is not built next to this test";
 }
