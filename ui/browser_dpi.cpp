@@ -13,10 +13,16 @@
 
 enum : int32_t { UI_FONT_HEIGHT = 16 };  // pixels at 96 DPI
 
+static HFONT UiFontFor(int32_t dpi) {
+    HFONT font = nullptr;
+    CreateUiFont((uint16_t)DpiScale(UI_FONT_HEIGHT, dpi), 1, &font);
+    return font;
+}
+
 int32_t BrowserFontsCreate(BrowserWindow *w) {
     if (!w)
         return ERR_NULLPTR;
-    CreateUiFont((uint16_t)DpiScale(UI_FONT_HEIGHT, w->dpi), 1, &w->uiFont);
+    w->uiFont = UiFontFor(w->dpi);
     return w->uiFont ? 0 : ERR_CREATE;
 }
 
@@ -104,8 +110,7 @@ int32_t BrowserOnDpiChanged(BrowserWindow *w, int32_t dpi, const RECT *suggested
     if (dpi <= 0)
         return ERR_INVPARAM;
     const int32_t from = w->dpi > 0 ? w->dpi : DPI_BASE;
-    HFONT ui = nullptr;
-    CreateUiFont((uint16_t)DpiScale(UI_FONT_HEIGHT, dpi), 1, &ui);
+    HFONT ui = UiFontFor(dpi);
     if (!ui)
         return ERR_CREATE;
     const LRESULT top = w->viewer.handle ? TopCharacter(w->viewer.handle) : 0;

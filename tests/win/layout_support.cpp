@@ -1,6 +1,8 @@
 // The layout table of the tests, written out apart from the program's own computation.
 #include "layout_support.h"
 
+#include <gtest/gtest.h>
+
 #include "ui/check_tab.h"
 #include "ui/index_tab.h"
 #include "ui_test_support.h"
@@ -37,6 +39,14 @@ LayoutRect RectInParent(HWND control) {
     GetWindowRect(control, &rc);
     MapWindowPoints(nullptr, GetParent(control), (POINT *)&rc, 2);
     return {rc.left, rc.top, rc.right, rc.bottom};
+}
+
+void ExpectAt(HWND control, LayoutRect expected, const char *name, int32_t tolerance) {
+    const LayoutRect r = RectInParent(control);
+    EXPECT_NEAR(r.left, expected.left, tolerance) << name;
+    EXPECT_NEAR(r.top, expected.top, tolerance) << name;
+    EXPECT_NEAR(r.right, expected.right, tolerance) << name;
+    EXPECT_NEAR(r.bottom, expected.bottom, tolerance) << name;
 }
 
 void SetClientSize(HWND window, int32_t width, int32_t height) {

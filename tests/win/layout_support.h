@@ -17,5 +17,7 @@ struct ControlPlace {
 std::vector<ControlPlace> LayoutAt96(const BrowserWindow *w, int32_t s, int32_t width, int32_t h);
 // The control's rectangle in its parent's client coordinates.
 LayoutRect RectInParent(HWND control);
+// Expects the control at `expected`, each edge within `tolerance` pixels.
+void ExpectAt(HWND control, LayoutRect expected, const char *name, int32_t tolerance = 0);
 // Resizes the main window so that its client area is width x height.
 void SetClientSize(HWND window, int32_t width, int32_t height);

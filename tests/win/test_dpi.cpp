@@ -32,17 +32,6 @@ int32_t AskedDpi() {
     return asked && *asked ? atoi(asked) : DPI_BASE;
 }
 
-// Each edge of the control is the 96-DPI one times the scale, within a pixel (the layout rounds
-// both lengths of an edge like s - 16).
-void ExpectScaled(const ControlPlace &place, int32_t dpi) {
-    const LayoutRect r = RectInParent(place.control);
-    const LayoutRect &e = place.rect;
-    EXPECT_NEAR(r.left, DpiScale(e.left, dpi), 1) << place.name;
-    EXPECT_NEAR(r.top, DpiScale(e.top, dpi), 1) << place.name;
-    EXPECT_NEAR(r.right, DpiScale(e.right, dpi), 1) << place.name;
-    EXPECT_NEAR(r.bottom, DpiScale(e.bottom, dpi), 1) << place.name;
-}
-
 // Lays the window out for a 96-DPI client of width x height split at s, scaled to `dpi`, and
 // checks every control against the table.
 void ExpectLayoutAt(BrowserWindow *w, int32_t dpi, int32_t s, int32_t width, int32_t height) {
@@ -50,8 +39,10 @@ void ExpectLayoutAt(BrowserWindow *w, int32_t dpi, int32_t s, int32_t width, int
     w->splitterX = DpiScale(s, dpi);
     BrowserComputeLayout(w);
     BrowserApplyLayout(w);
-    for (const ControlPlace &place : LayoutAt96(w, s, width, height))
-        ExpectScaled(place, dpi);
+    // Within a pixel: the layout rounds both lengths of an edge like s - 16.
+    for (const ControlPlace &p : LayoutAt96(w, s, width, height))
+        ExpectAt(p.control, {DpiScale(p.rect.left, dpi), DpiScale(p.rect.top, dpi),
+                             DpiScale(p.rect.right, dpi), DpiScale(p.rect.bottom, dpi)}, p.name, 1);
 }
 
 SIZE TextExtent(HWND control, const std::string &text) {

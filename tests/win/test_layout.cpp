@@ -8,14 +8,6 @@
 
 namespace {
 
-void ExpectAt(HWND control, LayoutRect expected, const char *name) {
-    LayoutRect r = RectInParent(control);
-    EXPECT_EQ(r.left, expected.left) << name;
-    EXPECT_EQ(r.top, expected.top) << name;
-    EXPECT_EQ(r.right, expected.right) << name;
-    EXPECT_EQ(r.bottom, expected.bottom) << name;
-}
-
 // Every control where the layout table puts it for splitter s and client size width x h.
 void ExpectLayout(const BrowserWindow *w, int32_t s, int32_t width, int32_t h) {
     for (const ControlPlace &place : LayoutAt96(w, s, width, h))
