@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "classification/page_runs.h"
 #include "foundation/mem.h"
 #include "foundation/status.h"
 
@@ -59,6 +60,13 @@ int32_t PageRtfBegin(PageRtf *rtf, int32_t linkMode) {
     rtf->faceCount = 0;
     rtf->bodyStart = 0;
     rtf->endsWithBreak = 0;
+    if (rtf->runs) PageRunsReset(rtf->runs);
+    return 0;
+}
+
+int32_t PageRtfRecordRuns(PageRtf *rtf, PageRuns *runs) {
+    if (!rtf) return ERR_NULLPTR;
+    rtf->runs = runs;
     return 0;
 }
 
@@ -255,6 +263,8 @@ static void WriteCharacter(PageRtf *rtf, unsigned char c) {
         n = 1;
     }
     Append(rtf, out, n);
+    // A failure there only spoils the runs: the document stays whole for the viewer to stream.
+    if (rtf->runs) PageRunsAdd(rtf->runs, &f, (c == '\n' || c == '\r') ? '\r' : (char)c);
     AddFix(rtf, f, 1);
     rtf->characters++;
     rtf->endsWithBreak = c == '\n' || c == '\r';

@@ -50,7 +50,10 @@ struct RtfFix {
     uint16_t weight;        // weight to set
 };
 
+struct PageRuns;
+
 struct PageRtf {
+    PageRuns *runs;       // when set, the page is also recorded there as runs; not owned
     char *text;           // the document, zero-terminated once ended; MemRealloc'd, owned
     int32_t length;       // bytes in text
     int32_t capacity;     // bytes allocated
@@ -75,9 +78,12 @@ struct PageRtf {
     int32_t endsWithBreak;  // nonzero when the last character written was a paragraph break
 };
 
-// Starts an empty document (keeping the memory of an earlier one) in the given link mode.
-// 0; ERR_NULLPTR; ERR_INVPARAM for an unknown mode.
+// Starts an empty document (keeping the memory of an earlier one) in the given link mode, and
+// empties the runs it records into. 0; ERR_NULLPTR; ERR_INVPARAM for an unknown mode.
 int32_t PageRtfBegin(PageRtf *rtf, int32_t linkMode);
+// Records every later page into runs as well (classification/page_runs.h); null stops it.
+// ERR_NULLPTR for a null rtf.
+int32_t PageRtfRecordRuns(PageRtf *rtf, PageRuns *runs);
 // The sink that writes into rtf.
 PageSink PageRtfSink(PageRtf *rtf);
 // Closes the document: puts the header with its font and colour tables in front of the body and

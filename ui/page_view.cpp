@@ -1,5 +1,6 @@
-// Page view: builds a composed page as RTF and streams it into the viewer, then sets what RTF
-// cannot say; or, as the fallback, replays the page's steps onto the viewer piece by piece.
+// Page view: builds a composed page as RTF and as runs, and inserts the runs into the viewer or
+// streams the RTF in and sets what it cannot say; or, as the last fallback, replays the page's
+// steps onto the viewer piece by piece.
 #include "ui/page_view.h"
 
 #include <richedit.h>
@@ -9,6 +10,7 @@
 #include "foundation/mem.h"
 #include "foundation/status.h"
 #include "ui/browser_window.h"
+#include "ui/page_runs_view.h"
 #include "ui/rich_text_view.h"
 
 // Replays the composed page onto the view. Text pieces between two format changes are written
@@ -214,28 +216,6 @@ static void ApplyFixes(HWND viewer, const PageRtf *rtf) {
     SendMessageA(viewer, EM_SETUNDOLIMIT, 100, 0);
 }
 
-// 0 when the page went in as one stream; a failure leaves the viewer empty for the fallback.
-static int32_t WriteAsStream(BrowserWindow *w, PageComposeFn compose, void *context,
-                             int32_t linkMode) {
-    PageRtf *rtf = &w->textView->page;
-    int32_t status = PageRtfBegin(rtf, linkMode);
-    if (status < 0) return status;
-    PageSink sink = PageRtfSink(rtf);
-    compose(w, context, &sink);
-    status = PageRtfEnd(rtf);
-    if (status < 0) return status;
-    StreamSource source = {rtf->text, rtf->length, 0};
-    EDITSTREAM stream = {(DWORD_PTR)&source, 0, ReadStream};
-    HWND viewer = w->viewer.handle;
-    SendMessageA(viewer, EM_STREAMIN, SF_RTF, (LPARAM)&stream);
-    if (stream.dwError != 0) {
-        SendMessageA(viewer, WM_SETTEXT, 0, (LPARAM) "");
-        return ERR_FAILED;
-    }
-    ApplyFixes(viewer, rtf);
-    return 0;
-}
-
 // An emptied viewer keeps the format its last text had (an underline type, a colour, the link
 // effect): without this a page would start in whatever the page before it ended with.
 static void ResetFormat(HWND viewer) {
@@ -247,6 +227,42 @@ static void ResetFormat(HWND viewer) {
     plain.bUnderlineType = CFU_UNDERLINE;
     plain.wWeight = FW_NORMAL;
     SendMessageA(viewer, EM_SETCHARFORMAT, SCF_ALL, (LPARAM)&plain);
+}
+
+static int32_t StreamIn(HWND viewer, const PageRtf *rtf) {
+    StreamSource source = {rtf->text, rtf->length, 0};
+    EDITSTREAM stream = {(DWORD_PTR)&source, 0, ReadStream};
+    SendMessageA(viewer, EM_STREAMIN, SF_RTF, (LPARAM)&stream);
+    if (stream.dwError != 0) {
+        SendMessageA(viewer, WM_SETTEXT, 0, (LPARAM) "");
+        return ERR_FAILED;
+    }
+    ApplyFixes(viewer, rtf);
+    return 0;
+}
+
+// Builds the page as RTF, and as runs when they are wanted; the way it went in, or a failure
+// that leaves the viewer empty for the pieces.
+static int32_t WriteWhole(BrowserWindow *w, PageComposeFn compose, void *context,
+                          int32_t linkMode, bool runs) {
+    RichTextView *view = w->textView;
+    PageRtf *rtf = &view->page;
+    PageRtfRecordRuns(rtf, runs ? &view->runs : nullptr);
+    int32_t status = PageRtfBegin(rtf, linkMode);
+    if (status < 0) return status;
+    PageSink sink = PageRtfSink(rtf);
+    compose(w, context, &sink);
+    status = PageRtfEnd(rtf);
+    if (status < 0) return status;
+    HWND viewer = w->viewer.handle;
+    if (runs) {
+        if (PageRunsViewWrite(view, &view->runs, rtf->faces, rtf->faceCount) == 0)
+            return PAGE_VIEW_RUNS;
+        SendMessageA(viewer, WM_SETTEXT, 0, (LPARAM) "");
+        ResetFormat(viewer);
+    }
+    status = StreamIn(viewer, rtf);
+    return status < 0 ? status : PAGE_VIEW_STREAM;
 }
 
 static int32_t ShowPage(BrowserWindow *w, PageComposeFn compose, PageFinishFn finish,
@@ -262,8 +278,19 @@ static int32_t ShowPage(BrowserWindow *w, PageComposeFn compose, PageFinishFn fi
     SendMessageA(viewer, WM_SETREDRAW, FALSE, 0);
     SendMessageA(viewer, WM_SETTEXT, 0, (LPARAM) "");
     ResetFormat(viewer);
-    if (w->textView->mode != PAGE_VIEW_STREAM || WriteAsStream(w, compose, context, linkMode) < 0)
+    RichTextView *view = w->textView;
+    if (view->mode == PAGE_VIEW_RUNS && view->runsWork == PAGE_RUNS_UNKNOWN) {
+        PageRunsViewWorks(view);  // once, on the emptied viewer; the trial leaves its format
+        ResetFormat(viewer);
+    }
+    const bool runs = view->mode == PAGE_VIEW_RUNS && view->runsWork == PAGE_RUNS_YES;
+    int32_t way = view->mode == PAGE_VIEW_PIECES ? PAGE_VIEW_PIECES
+                                                 : WriteWhole(w, compose, context, linkMode, runs);
+    if (way < 0 || way == PAGE_VIEW_PIECES) {
+        way = PAGE_VIEW_PIECES;
         WriteInPieces(w, compose, context, linkMode);
+    }
+    view->lastWay = way;
 
     if (finish) finish(w, context);
 
@@ -295,8 +322,14 @@ int32_t ShowComposedPageRangeLinks(BrowserWindow *w, PageComposeFn compose, Page
 
 int32_t PageViewSetMode(BrowserWindow *w, int32_t mode) {
     if (!w || !w->textView) return ERR_NULLPTR;
-    if (mode != PAGE_VIEW_STREAM && mode != PAGE_VIEW_PIECES) return ERR_INVPARAM;
+    if (mode != PAGE_VIEW_STREAM && mode != PAGE_VIEW_PIECES && mode != PAGE_VIEW_RUNS)
+        return ERR_INVPARAM;
     const int32_t before = w->textView->mode;
     w->textView->mode = mode;
     return before;
+}
+
+int32_t PageViewLastWay(const BrowserWindow *w) {
+    if (!w || !w->textView) return ERR_NULLPTR;
+    return w->textView->lastWay;
 }

@@ -6,6 +6,8 @@
 #include <cstring>
 #include "foundation/mem.h"
 #include "foundation/status.h"
+#include "ui/page_runs_view.h"
+#include "ui/page_view.h"
 
 static_assert(sizeof(CHARFORMAT2A) == 84, "CHARFORMAT2A must be the 84-byte layout");
 
@@ -30,6 +32,9 @@ int32_t RichTextViewCreate(HWND control, RichTextView **view) {
     v->linkColor = 0xFF0000;
     v->yellowColor = 0x80FFFF;
     v->greyColor = 0x808080;
+    v->runsWork = PAGE_RUNS_UNKNOWN;
+    v->mode = PAGE_VIEW_RUNS;
+    v->lastWay = PAGE_VIEW_RUNS;
     if (!SendMessageA(control, EM_GETOLEINTERFACE, 0, (LPARAM)&v->oleInterface) ||
         !v->oleInterface) {
         MemFree(v->buffer);
@@ -52,6 +57,7 @@ void RichTextViewFree(RichTextView *view) {
     MemFree(view->buffer);
     view->buffer = nullptr;
     PageRtfFree(&view->page);
+    PageRunsFree(&view->runs);
     MemFree(view);
 }
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "classification/page_rtf.h"
+#include "classification/page_runs.h"
 
 struct RichTextView {
     HWND control;                 // the rich-edit control written to
@@ -20,7 +21,10 @@ struct RichTextView {
     COLORREF yellowColor;         // kept for pages that want it; unused so far
     COLORREF greyColor;           // kept for pages that want it; unused so far
     PageRtf page;                 // the last page as RTF (ui/page_view.h); its memory is reused
-    int32_t mode;                 // how pages are written: PAGE_VIEW_STREAM or _PIECES
+    PageRuns runs;                // the last page as runs of one format; its memory is reused
+    int32_t runsWork;             // PAGE_RUNS_* (ui/page_runs_view.h): runs suit this viewer
+    int32_t mode;                 // how pages are written: PAGE_VIEW_RUNS, _STREAM or _PIECES
+    int32_t lastWay;              // how the last page went in: a PAGE_VIEW_* value
 };
 
 int32_t RichTextViewCreate(HWND control, RichTextView **view);

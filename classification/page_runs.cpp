@@ -1,0 +1,64 @@
+// Page as runs: one growing text buffer and one growing array of runs.
+#include "classification/page_runs.h"
+
+#include <cstring>
+
+#include "foundation/mem.h"
+#include "foundation/status.h"
+
+int32_t PageRunsReset(PageRuns *runs) {
+    if (!runs) return ERR_NULLPTR;
+    runs->length = 0;
+    runs->count = 0;
+    runs->status = 0;
+    return 0;
+}
+
+static int32_t GrowText(PageRuns *runs) {
+    if (runs->length < runs->capacity) return 0;
+    if (runs->capacity > INT32_MAX / 2) return runs->status = ERR_OVERFLOW;
+    const int32_t capacity = runs->capacity ? runs->capacity * 2 : 4096;
+    char *text = (char *)MemRealloc(runs->text, capacity);
+    if (!text) return runs->status = ERR_ALLOC;
+    runs->text = text;
+    runs->capacity = capacity;
+    return 0;
+}
+
+static int32_t GrowRuns(PageRuns *runs) {
+    if (runs->count < runs->runCapacity) return 0;
+    if (runs->runCapacity > INT32_MAX / 2 / (int32_t)sizeof(PageRun)) return runs->status = ERR_OVERFLOW;
+    const int32_t capacity = runs->runCapacity ? runs->runCapacity * 2 : 64;
+    PageRun *grown = (PageRun *)MemRealloc(runs->runs, capacity * (int32_t)sizeof(PageRun));
+    if (!grown) return runs->status = ERR_ALLOC;
+    runs->runs = grown;
+    runs->runCapacity = capacity;
+    return 0;
+}
+
+static bool SameFormat(const RtfFormat &a, const RtfFormat &b) {
+    return a.face == b.face && a.points == b.points && a.weight == b.weight && a.bold == b.bold &&
+           a.italic == b.italic && a.underline == b.underline &&
+           a.underlineType == b.underlineType && a.colour == b.colour && a.link == b.link;
+}
+
+int32_t PageRunsAdd(PageRuns *runs, const RtfFormat *format, char c) {
+    if (!runs || !format) return ERR_NULLPTR;
+    if (runs->status < 0 || GrowText(runs) < 0) return runs->status;
+    if (runs->count > 0 && SameFormat(runs->runs[runs->count - 1].format, *format)) {
+        runs->runs[runs->count - 1].length++;
+    } else {
+        if (GrowRuns(runs) < 0) return runs->status;
+        runs->runs[runs->count++] = PageRun{runs->length, 1, *format};
+    }
+    runs->text[runs->length++] = c;
+    return 0;
+}
+
+int32_t PageRunsFree(PageRuns *runs) {
+    if (!runs) return ERR_NULLPTR;
+    MemFree(runs->text);
+    MemFree(runs->runs);
+    memset(runs, 0, sizeof *runs);
+    return 0;
+}

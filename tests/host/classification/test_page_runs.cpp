@@ -1,0 +1,139 @@
+// A page recorded as runs: the characters as the viewer counts them (a paragraph break one CR),
+// each run of one format as the viewer would hold it, neighbours of the same format joined; out
+// of memory spoils the runs only, never the RTF beside them.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "classification/page_rtf.h"
+#include "classification/page_runs.h"
+#include "foundation/mem.h"
+#include "foundation/mem_inspect.h"
+#include "foundation/status.h"
+
+namespace {
+
+// One sink step: 'F' font (text = face, number = points, weight), 'E' effects (number = bold,
+// weight = italic), 'L' link (number = on), 'T' text.
+struct Step {
+    char kind;
+    const char *text;
+    int32_t number = 0;
+    uint16_t weight = 0;
+};
+
+void Play(PageRtf *rtf, const std::vector<Step> &steps) {
+    const PageSink sink = PageRtfSink(rtf);
+    for (const Step &s : steps) {
+        if (s.kind == 'F') sink.setFont(sink.context, s.text, s.number, s.weight);
+        if (s.kind == 'E') sink.setEffects(sink.context, s.number, s.weight, 0);
+        if (s.kind == 'L') sink.setLink(sink.context, s.number);
+        if (s.kind == 'T') sink.writeText(sink.context, s.text, (int32_t)strlen(s.text));
+    }
+}
+
+// A run as "text|points weight b i u type colour link".
+std::vector<std::string> Describe(const PageRuns &runs) {
+    std::vector<std::string> out;
+    for (int32_t i = 0; i < runs.count; i++) {
+        const PageRun &r = runs.runs[i];
+        const RtfFormat &f = r.format;
+        char s[64];
+        snprintf(s, sizeof s, "|%d %u %d%d%d %d %d %d", (int)f.points, (unsigned)f.weight, f.bold,
+                 f.italic, f.underline, f.underlineType, f.colour, f.link);
+        out.push_back(std::string(runs.text + r.start, (size_t)r.length) + s);
+    }
+    return out;
+}
+
+struct RunsCase {
+    const char *name;
+    int32_t linkMode;
+    std::vector<Step> steps;
+    std::vector<std::string> runs;
+};
+
+TEST(PageRuns, EachRunHasTheFormatTheViewerWouldGiveIt) {
+    const std::vector<RunsCase> cases = {
+        {"an inline link ends in plain style", RTF_LINKS_INLINE,
+         {{'F', "Arial", 10, 400}, {'T', "See "}, {'L', nullptr, 1}, {'T', "A00"},
+          {'L', nullptr, 0}, {'T', "."}},
+         {"See |10 400 000 1 0 0", "A00|10 500 101 2 2 1", ".|10 400 000 0 1 0"}},
+        {"a range link gives back the bold before it", RTF_LINKS_RANGES,
+         {{'F', "Arial", 10, 700}, {'T', "Neoplasm "}, {'L', nullptr, 1}, {'T', "C80.1"},
+          {'L', nullptr, 0}, {'T', " lung"}},
+         {"Neoplasm |10 700 100 1 0 0", "C80.1|10 500 101 2 2 1", " lung|10 700 100 1 0 0"}},
+        {"breaks are one CR each, CR LF included; same formats join", RTF_LINKS_INLINE,
+         {{'F', "Arial", 12, 700}, {'T', "A00\r\n"}, {'T', "B\n"}, {'E', nullptr, 1, 0},
+          {'T', "C\r"}},
+         {"A00\rB\rC\r|12 700 100 1 0 0"}},
+        {"italic after a heading font", RTF_LINKS_INLINE,
+         {{'F', "Arial", 14, 700}, {'T', "T80\n"}, {'F', "Arial", 10, 400}, {'E', nullptr, 0, 1},
+          {'T', "Note"}},
+         {"T80\r|14 700 100 1 0 0", "Note|10 400 010 1 0 0"}},
+    };
+    for (const RunsCase &c : cases) {
+        PageRtf rtf = {};
+        PageRuns runs = {};
+        ASSERT_EQ(PageRtfRecordRuns(&rtf, &runs), 0);
+        ASSERT_EQ(PageRtfBegin(&rtf, c.linkMode), 0);
+        Play(&rtf, c.steps);
+        ASSERT_EQ(PageRtfEnd(&rtf), 0);
+        EXPECT_EQ(Describe(runs), c.runs) << c.name;
+        EXPECT_EQ(runs.length, rtf.characters) << c.name;
+        // A second page starts empty and keeps the memory.
+        ASSERT_EQ(PageRtfBegin(&rtf, c.linkMode), 0);
+        EXPECT_EQ(runs.count, 0) << c.name;
+        EXPECT_EQ(runs.length, 0) << c.name;
+        PageRtfFree(&rtf);
+        PageRunsFree(&runs);
+    }
+}
+
+TEST(PageRuns, OutOfMemorySpoilsTheRunsButNotTheDocument) {
+    ASSERT_EQ(StartMemoryTracer(1000), 0);
+    std::string text;
+    for (int i = 0; i < 600; i++) text += i % 7 ? "word " : "A00.1\n";
+    const std::vector<Step> steps = {{'F', "Arial", 10, 400}, {'T', text.c_str()},
+                                     {'L', nullptr, 1},        {'T', "B01"},
+                                     {'L', nullptr, 0},        {'T', "end"}};
+    PageRtf whole = {};
+    PageRuns expected = {};
+    PageRtfRecordRuns(&whole, &expected);
+    PageRtfBegin(&whole, RTF_LINKS_INLINE);
+    Play(&whole, steps);
+    ASSERT_EQ(PageRtfEnd(&whole), 0);
+    int32_t spoiled = 0;
+    for (uint32_t n = 1; n < 100; n++) {
+        PageRtf rtf = {};
+        PageRuns runs = {};
+        PageRtfRecordRuns(&rtf, &runs);
+        PageRtfBegin(&rtf, RTF_LINKS_INLINE);
+        TracerFailAllocation(n);
+        Play(&rtf, steps);
+        const int32_t status = PageRtfEnd(&rtf);
+        const bool hit = TracerFailuresHit() > 0;
+        TracerFailAllocation(0);
+        if (status == 0 && runs.status < 0) {
+            spoiled++;
+            EXPECT_EQ(runs.status, ERR_ALLOC) << n;
+            EXPECT_EQ(std::string(rtf.text, (size_t)rtf.length),
+                      std::string(whole.text, (size_t)whole.length)) << n;
+        } else if (status == 0) {
+            EXPECT_EQ(Describe(runs), Describe(expected)) << n;
+        }
+        PageRtfFree(&rtf);
+        PageRunsFree(&runs);
+        if (!hit) break;
+    }
+    EXPECT_GT(spoiled, 0);
+    PageRtfFree(&whole);
+    PageRunsFree(&expected);
+    TracerState state = {};
+    TracerGetState(&state);
+    EXPECT_EQ(state.liveBlocks, 0);
+    StopMemoryTracer();
+}
+
+}  // namespace
