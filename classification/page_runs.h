@@ -9,6 +9,7 @@ struct PageRun {
     int32_t start;     // first byte in PageRuns::text
     int32_t length;    // bytes, one character each
     RtfFormat format;  // of every character of the run
+    uint8_t marked;    // in the highlight colours (a word the search found)
 };
 
 struct PageRuns {
@@ -25,5 +26,9 @@ struct PageRuns {
 int32_t PageRunsReset(PageRuns *runs);
 // Appends one character in the given format. 0, or runs->status; ERR_NULLPTR.
 int32_t PageRunsAdd(PageRuns *runs, const RtfFormat *format, char c);
+// Gives the characters [start, end) the highlight colours, splitting the runs at both ends.
+// 0; ERR_NULLPTR; ERR_INVPARAM for a range outside the text; runs->status (ERR_ALLOC) when a
+// split found no memory: the runs are incomplete then.
+int32_t PageRunsMark(PageRuns *runs, int32_t start, int32_t end);
 // Frees everything and zero-fills the record. ERR_NULLPTR.
 int32_t PageRunsFree(PageRuns *runs);

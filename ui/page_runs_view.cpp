@@ -6,16 +6,10 @@
 #include <windows.h>
 #include <oleauto.h>
 #include <richedit.h>
-#include <richole.h>
-#include <tom.h>
 #include <cstring>
 
 #include "foundation/status.h"
 #include "ui/rich_text_view.h"
-
-// ITextDocument: mingw-w64's uuid library lacks it.
-static const GUID IID_TEXT_DOCUMENT = {
-    0x8CC497C0, 0xA1DF, 0x11CE, {0x80, 0x98, 0x00, 0xAA, 0x00, 0x47, 0xBE, 0x5D}};
 
 // Pages are written as Windows-1252, as their RTF says.
 static const UINT PAGE_CODE_PAGE = 1252;
@@ -26,7 +20,7 @@ static const DWORD RUN_MASK = CFM_FACE | CFM_SIZE | CFM_WEIGHT | CFM_BOLD | CFM_
 
 // The whole format of a run: what the page never set stays as the emptied viewer has it.
 static void RunFormat(const RichTextView *view, const CHARFORMAT2A &base, const RtfFormat &f,
-                      const char (*faces)[RTF_FACE_CHARS + 1], int32_t faceCount,
+                      int32_t marked, const char (*faces)[RTF_FACE_CHARS + 1], int32_t faceCount,
                       CHARFORMAT2A *out) {
     *out = base;
     out->dwMask = RUN_MASK;
@@ -42,6 +36,11 @@ static void RunFormat(const RichTextView *view, const CHARFORMAT2A &base, const 
         out->dwEffects |= CFE_AUTOCOLOR;
     else
         out->crTextColor = f.colour == RTF_COLOUR_LINK ? view->linkColor : view->plainColor;
+    if (marked) {
+        out->dwEffects &= ~(CFE_AUTOCOLOR | CFE_AUTOBACKCOLOR);
+        out->crTextColor = HIGHLIGHT_TEXT_COLOR;
+        out->crBackColor = HIGHLIGHT_BACK_COLOR;
+    }
 }
 
 static int32_t InsertRun(HWND viewer, ITextRange *range, const PageRuns *runs, const PageRun &run,
@@ -66,11 +65,8 @@ int32_t PageRunsViewWrite(RichTextView *view, const PageRuns *runs,
                           const char (*faces)[RTF_FACE_CHARS + 1], int32_t faceCount) {
     if (!view || !runs || (!faces && faceCount > 0)) return ERR_NULLPTR;
     if (runs->status < 0) return ERR_INVPARAM;
-    if (!view->oleInterface) return ERR_OLE;
-    ITextDocument *document = nullptr;
-    if (FAILED(view->oleInterface->QueryInterface(IID_TEXT_DOCUMENT, (void **)&document)) ||
-        !document)
-        return ERR_OLE;
+    ITextDocument *document = RichTextViewDocument(view);
+    if (!document) return ERR_OLE;
     ITextRange *range = nullptr;
     const HRESULT hr = document->Range(0, 0, &range);
     document->Release();
@@ -86,7 +82,8 @@ int32_t PageRunsViewWrite(RichTextView *view, const PageRuns *runs,
     LONG at = 0;
     for (int32_t i = 0; i < runs->count && status == 0; i++) {
         CHARFORMAT2A format;
-        RunFormat(view, base, runs->runs[i].format, faces, faceCount, &format);
+        RunFormat(view, base, runs->runs[i].format, runs->runs[i].marked, faces, faceCount,
+                  &format);
         status = InsertRun(viewer, range, runs, runs->runs[i], at, format);
         at += runs->runs[i].length;
     }
@@ -111,32 +108,34 @@ static CHARFORMAT2A FormatOf(HWND viewer, LONG at) {
     return format;
 }
 
-static bool Looks(const CHARFORMAT2A &seen, const CHARFORMAT2A &meant) {
+static bool Looks(const CHARFORMAT2A &seen, const CHARFORMAT2A &meant, bool marked) {
     const DWORD effects = CFE_BOLD | CFE_ITALIC | CFE_UNDERLINE | CFE_LINK;
     return (seen.dwEffects & effects) == (meant.dwEffects & effects) &&
            seen.wWeight == meant.wWeight && seen.crTextColor == meant.crTextColor &&
+           (!marked || seen.crBackColor == meant.crBackColor) &&
            seen.bUnderlineType == meant.bUnderlineType;
 }
 
 int32_t PageRunsViewWorks(RichTextView *view) {
     if (!view) return PAGE_RUNS_NO;
     if (view->runsWork != PAGE_RUNS_UNKNOWN) return view->runsWork;
-    // A link, then bold italic plain text: every member a page sets differs between the two.
+    // A link, then bold italic plain text marked: every member a page sets differs between them.
     const RtfFormat link = {-1, 0, 500, 0, 0, 1, RTF_UNDERLINE_WORD, RTF_COLOUR_LINK, 1};
     const RtfFormat plain = {-1, 0, 700, 1, 1, 0, RTF_UNDERLINE_SINGLE, RTF_COLOUR_PLAIN, 0};
     PageRuns probe = {};
     PageRunsAdd(&probe, &link, 'a');
     PageRunsAdd(&probe, &plain, 'b');
+    PageRunsMark(&probe, 1, 2);
     HWND viewer = view->control;
     int32_t works = PAGE_RUNS_NO;
     if (PageRunsViewWrite(view, &probe, nullptr, 0) == 0) {
         CHARFORMAT2A base = {};
         base.cbSize = sizeof base;
         CHARFORMAT2A meant[2];
-        RunFormat(view, base, link, nullptr, 0, &meant[0]);
-        RunFormat(view, base, plain, nullptr, 0, &meant[1]);
+        RunFormat(view, base, link, 0, nullptr, 0, &meant[0]);
+        RunFormat(view, base, plain, 1, nullptr, 0, &meant[1]);
         const LRESULT events = SendMessageA(viewer, EM_SETEVENTMASK, 0, 0);
-        if (Looks(FormatOf(viewer, 0), meant[0]) && Looks(FormatOf(viewer, 1), meant[1]))
+        if (Looks(FormatOf(viewer, 0), meant[0], false) && Looks(FormatOf(viewer, 1), meant[1], true))
             works = PAGE_RUNS_YES;
         SendMessageA(viewer, EM_SETEVENTMASK, 0, events);
     }

@@ -242,9 +242,10 @@ static int32_t StreamIn(HWND viewer, const PageRtf *rtf) {
 }
 
 // Builds the page as RTF, and as runs when they are wanted; the way it went in, or a failure
-// that leaves the viewer empty for the pieces.
-static int32_t WriteWhole(BrowserWindow *w, PageComposeFn compose, void *context,
-                          int32_t linkMode, bool runs) {
+// that leaves the viewer empty for the pieces. Runs are finished (their words marked) before
+// they go in, and *finished says so; in the viewer each mark would cost a scroll to it.
+static int32_t WriteWhole(BrowserWindow *w, PageComposeFn compose, PageFinishFn finish,
+                          void *context, int32_t linkMode, bool runs, bool *finished) {
     RichTextView *view = w->textView;
     PageRtf *rtf = &view->page;
     PageRtfRecordRuns(rtf, runs ? &view->runs : nullptr);
@@ -255,9 +256,14 @@ static int32_t WriteWhole(BrowserWindow *w, PageComposeFn compose, void *context
     status = PageRtfEnd(rtf);
     if (status < 0) return status;
     HWND viewer = w->viewer.handle;
-    if (runs) {
-        if (PageRunsViewWrite(view, &view->runs, rtf->faces, rtf->faceCount) == 0)
+    if (runs && view->runs.status == 0) {
+        view->marking = 1;
+        if (finish) finish(w, context);
+        view->marking = 0;
+        if (PageRunsViewWrite(view, &view->runs, rtf->faces, rtf->faceCount) == 0) {
+            *finished = true;
             return PAGE_VIEW_RUNS;
+        }
         SendMessageA(viewer, WM_SETTEXT, 0, (LPARAM) "");
         ResetFormat(viewer);
     }
@@ -284,15 +290,17 @@ static int32_t ShowPage(BrowserWindow *w, PageComposeFn compose, PageFinishFn fi
         ResetFormat(viewer);
     }
     const bool runs = view->mode == PAGE_VIEW_RUNS && view->runsWork == PAGE_RUNS_YES;
-    int32_t way = view->mode == PAGE_VIEW_PIECES ? PAGE_VIEW_PIECES
-                                                 : WriteWhole(w, compose, context, linkMode, runs);
+    bool finished = false;
+    int32_t way = view->mode == PAGE_VIEW_PIECES
+                      ? PAGE_VIEW_PIECES
+                      : WriteWhole(w, compose, finish, context, linkMode, runs, &finished);
     if (way < 0 || way == PAGE_VIEW_PIECES) {
         way = PAGE_VIEW_PIECES;
         WriteInPieces(w, compose, context, linkMode);
     }
     view->lastWay = way;
 
-    if (finish) finish(w, context);
+    if (finish && !finished) finish(w, context);
 
     // Scrolled to the top while redrawing is still off: scrolling a visible viewer redraws its
     // scroll bar and repaints the page at once, then the repaint below does both again (under

@@ -12,7 +12,8 @@ struct BrowserWindow;
 
 // Writes a composed page into the sink it is given (the page's own links are its business).
 typedef void (*PageComposeFn)(BrowserWindow *w, void *context, const PageSink *sink);
-// Works on the page once its text is in the viewer, before it is painted (highlighting).
+// Marks the page's words through HighlightText before the page is painted: in the viewer once the
+// text is in, or in the runs before they go in (RichTextView::marking); it does nothing else.
 typedef void (*PageFinishFn)(BrowserWindow *w, void *context);
 
 enum : int32_t {

@@ -8,6 +8,8 @@
 
 #include "classification/code_refs.h"
 #include "classification/page_compose.h"
+#include "classification/page_find.h"
+#include "classification/page_runs.h"
 #include "classification/page_whole.h"
 #include "classification/word_match.h"
 #include "foundation/status.h"
@@ -30,8 +32,27 @@ static int AfterWordChar(HWND viewer, LONG position) {
     return WordCharIs((unsigned char)before[0]);
 }
 
+// The same marks in a page still to be inserted as runs: its text is the viewer's to be.
+static int32_t MarkRuns(PageRuns *runs, const char *word, int32_t wordStartsOnly) {
+    const int32_t n = (int32_t)strlen(word);
+    int32_t marked = 0;
+    for (int32_t from = 0;;) {
+        const int32_t at = PageTextFind(runs->text, runs->length, word, from);
+        if (at < 0) break;
+        if (wordStartsOnly && at > 0 && WordCharIs((unsigned char)runs->text[at - 1])) {
+            from = at + 1;
+            continue;
+        }
+        if (PageRunsMark(runs, at, at + n) < 0) break;
+        from = at + n;
+        marked++;
+    }
+    return marked;
+}
+
 int32_t HighlightText(BrowserWindow *w, const char *word, int32_t wordStartsOnly) {
     if (!w || !word || !*word) return 0;
+    if (w->textView && w->textView->marking) return MarkRuns(&w->textView->runs, word, wordStartsOnly);
     HWND viewer = w->viewer.handle;
     CHARFORMAT2A format = {};
     format.cbSize = sizeof(format);

@@ -6,13 +6,9 @@
 #include "classification/page_compose.h"
 #include "classification/record_table.h"
 #include "ui/page_view.h"
+#include "ui/rich_text_view.h"  // the highlight colours
 
 struct BrowserWindow;
-
-enum : uint32_t {
-    HIGHLIGHT_TEXT_COLOR = 0x0000FFFF,  // yellow letters on
-    HIGHLIGHT_BACK_COLOR = 0x00404040,  // dark grey, for every match of the search word
-};
 
 // Shows record's page (kind PAGE_KIND_RECORD) and, with history set, pushes it to the history.
 // What the search found (HighlightSearch) is given the highlight colours while the check box is

@@ -127,3 +127,15 @@ int32_t RichTextViewClear(RichTextView *view) {
     SendMessageA(view->control, EM_REPLACESEL, FALSE, (LPARAM)"");
     return 0;
 }
+
+// ITextDocument: mingw-w64's uuid library lacks it.
+static const GUID IID_TEXT_DOCUMENT = {
+    0x8CC497C0, 0xA1DF, 0x11CE, {0x80, 0x98, 0x00, 0xAA, 0x00, 0x47, 0xBE, 0x5D}};
+
+ITextDocument *RichTextViewDocument(RichTextView *view) {
+    ITextDocument *document = nullptr;
+    if (!view || !view->oleInterface ||
+        FAILED(view->oleInterface->QueryInterface(IID_TEXT_DOCUMENT, (void **)&document)))
+        return nullptr;
+    return document;
+}

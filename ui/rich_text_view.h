@@ -4,10 +4,16 @@
 #include <windows.h>
 #include <richedit.h>
 #include <richole.h>
+#include <tom.h>
 #include <cstdint>
 
 #include "classification/page_rtf.h"
 #include "classification/page_runs.h"
+
+enum : uint32_t {
+    HIGHLIGHT_TEXT_COLOR = 0x0000FFFF,  // yellow letters on
+    HIGHLIGHT_BACK_COLOR = 0x00404040,  // dark grey, for every match of the search word
+};
 
 struct RichTextView {
     HWND control;                 // the rich-edit control written to
@@ -25,6 +31,7 @@ struct RichTextView {
     int32_t runsWork;             // PAGE_RUNS_* (ui/page_runs_view.h): runs suit this viewer
     int32_t mode;                 // how pages are written: PAGE_VIEW_RUNS, _STREAM or _PIECES
     int32_t lastWay;              // how the last page went in: a PAGE_VIEW_* value
+    int32_t marking;              // nonzero while a page's words are marked in runs, not in view
 };
 
 int32_t RichTextViewCreate(HWND control, RichTextView **view);
@@ -36,3 +43,6 @@ int32_t RichTextViewSetFont(RichTextView *view, const char *face, int32_t points
 int32_t RichTextViewSetEffects(RichTextView *view, int32_t bold, int32_t italic, int32_t underline);
 int32_t RichTextViewSetLink(RichTextView *view, int32_t on);
 int32_t RichTextViewClear(RichTextView *view);
+// The viewer's text object model document, one reference for the caller to release; null when
+// the viewer has none.
+ITextDocument *RichTextViewDocument(RichTextView *view);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "classification/page_find.h"
 #include "classification/page_rtf.h"
 #include "classification/page_runs.h"
 #include "foundation/mem.h"
@@ -89,6 +90,62 @@ TEST(PageRuns, EachRunHasTheFormatTheViewerWouldGiveIt) {
         PageRtfFree(&rtf);
         PageRunsFree(&runs);
     }
+}
+
+TEST(PageRuns, MarksSplitTheRunsTheyCross) {
+    struct MarkCase {
+        const char *name;
+        std::vector<std::pair<int32_t, int32_t>> marks;
+        const char *runs;  // each run's text, a marked one in brackets
+    };
+    const std::vector<MarkCase> cases = {
+        {"inside one run", {{2, 4}}, "ab|[cd]|e|XY|gh"},
+        {"across three runs", {{3, 8}}, "abc|[de]|[XY]|[g]|h"},
+        {"whole runs, at the text's ends", {{0, 5}, {7, 9}}, "[abcde]|XY|[gh]"},
+        {"two in one run", {{0, 1}, {3, 4}}, "[a]|bc|[d]|e|XY|gh"},
+        {"outside the text, empty, reversed: refused", {{8, 10}, {2, 2}, {4, 1}}, "abcde|XY|gh"},
+    };
+    const RtfFormat plain = {0, 10, 400, 0, 0, 0, RTF_UNDERLINE_SINGLE, RTF_COLOUR_AUTO, 0};
+    RtfFormat link = plain;
+    link.link = 1;
+    for (const MarkCase &c : cases) {
+        PageRuns runs = {};
+        for (const char *p = "abcdeXYgh"; *p; p++)
+            PageRunsAdd(&runs, (*p == 'X' || *p == 'Y') ? &link : &plain, *p);
+        for (const auto &m : c.marks) {
+            const bool inside = m.first >= 0 && m.second <= runs.length && m.first < m.second;
+            EXPECT_EQ(PageRunsMark(&runs, m.first, m.second), inside ? 0 : ERR_INVPARAM) << c.name;
+        }
+        std::string seen;
+        for (int32_t i = 0; i < runs.count; i++) {
+            const PageRun &r = runs.runs[i];
+            const std::string text(runs.text + r.start, (size_t)r.length);
+            seen += (i ? "|" : "") + (r.marked ? "[" + text + "]" : text);
+        }
+        EXPECT_EQ(seen, c.runs) << c.name;
+        // A character added after a mark starts a run of its own.
+        PageRunsAdd(&runs, &plain, 'z');
+        EXPECT_EQ(runs.runs[runs.count - 1].marked, 0) << c.name;
+        PageRunsFree(&runs);
+    }
+}
+
+TEST(PageTextFind, FindsAsTheViewerDoesWithCaseIgnored) {
+    const char *text = "Fracture of FEMUR; M\xc9NI\xc8RE's; \x9a\xff end";
+    struct FindCase {
+        const char *word;
+        int32_t from;
+        int32_t at;
+    };
+    const std::vector<FindCase> cases = {
+        {"fracture", 0, 0},   {"femur", 0, 12},      {"femur", 13, -1},
+        {"m\xe9ni\xe8re", 0, 19}, {"\x8a\x9f", 0, 30}, {"END", 0, 33},
+        {"end ", 0, -1},      {"", 0, -1},           {"of", 40, -1},
+    };
+    for (const FindCase &c : cases)
+        EXPECT_EQ(PageTextFind(text, (int32_t)strlen(text), c.word, c.from), c.at) << c.word;
+    EXPECT_EQ(PageTextFind(nullptr, 0, "a", 0), -1);
+    EXPECT_EQ(PageTextFind(text, 5, "fracture", 0), -1);  // only within the length given
 }
 
 TEST(PageRuns, OutOfMemorySpoilsTheRunsButNotTheDocument) {
