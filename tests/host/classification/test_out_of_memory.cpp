@@ -10,6 +10,8 @@
 
 #include "archive/embedded_archive.h"
 #include "classification/page_compose.h"
+#include "classification/page_rtf.h"
+#include "classification/page_runs.h"
 #include "classification/code_refs.h"
 #include "classification/release_changes.h"
 #include "classification/search.h"
@@ -157,6 +159,44 @@ TEST_F(OutOfMemoryTest, PageCompositionAllocatesNothing) {
 
 // One real load costs every record's allocation, so the release is walked through its first
 // failure points and a spread sample of the rest.
+// A page's runs fail alone: the RTF beside them stays whole for the viewer to stream.
+TEST_F(OutOfMemoryTest, PageRunsAtEveryAllocationLeaveTheDocumentWhole) {
+    std::string text;
+    for (int i = 0; i < 600; i++) text += i % 7 ? "word " : "A00.1\n";
+    auto build = [&](PageRtf *rtf, PageRuns *runs) {
+        PageRtfRecordRuns(rtf, runs);
+        PageRtfBegin(rtf, RTF_LINKS_INLINE);
+        const PageSink s = PageRtfSink(rtf);
+        s.setFont(s.context, "Arial", 10, 400);
+        s.writeText(s.context, text.c_str(), (int32_t)text.size());
+        return PageRtfEnd(rtf);
+    };
+    PageRtf whole = {};
+    PageRuns all = {};
+    ASSERT_EQ(build(&whole, &all), 0);
+    const std::string document(whole.text, (size_t)whole.length);
+    const int32_t characters = all.length;
+    PageRtfFree(&whole);
+    PageRunsFree(&all);
+    int32_t runsAlone = 0;
+    Walk([&] {
+        PageRtf rtf = {};
+        PageRuns runs = {};
+        int32_t status = build(&rtf, &runs);
+        if (status == 0 && runs.status < 0) {
+            EXPECT_EQ(std::string(rtf.text, (size_t)rtf.length), document);
+            status = runs.status;
+            runsAlone++;
+        } else if (status == 0) {
+            EXPECT_EQ(runs.length, characters);
+        }
+        PageRtfFree(&rtf);
+        PageRunsFree(&runs);
+        return status;
+    });
+    EXPECT_GT(runsAlone, 0);
+}
+
 TEST_F(OutOfMemoryTest, RecordLoadOfTheReleaseAtItsFirstPointsAndASample) {
     auto load = [](uint32_t failAt, int32_t *status) {
         uint32_t count = 0;

@@ -1,6 +1,6 @@
 // A page recorded as runs: the characters as the viewer counts them (a paragraph break one CR),
-// each run of one format as the viewer would hold it, neighbours of the same format joined; out
-// of memory spoils the runs only, never the RTF beside them.
+// each run of one format as the viewer would hold it, neighbours of the same format joined, and
+// the marks of the search words splitting them.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,8 +9,6 @@
 #include "classification/page_find.h"
 #include "classification/page_rtf.h"
 #include "classification/page_runs.h"
-#include "foundation/mem.h"
-#include "foundation/mem_inspect.h"
 #include "foundation/status.h"
 
 namespace {
@@ -123,9 +121,6 @@ TEST(PageRuns, MarksSplitTheRunsTheyCross) {
             seen += (i ? "|" : "") + (r.marked ? "[" + text + "]" : text);
         }
         EXPECT_EQ(seen, c.runs) << c.name;
-        // A character added after a mark starts a run of its own.
-        PageRunsAdd(&runs, &plain, 'z');
-        EXPECT_EQ(runs.runs[runs.count - 1].marked, 0) << c.name;
         PageRunsFree(&runs);
     }
 }
@@ -146,51 +141,6 @@ TEST(PageTextFind, FindsAsTheViewerDoesWithCaseIgnored) {
         EXPECT_EQ(PageTextFind(text, (int32_t)strlen(text), c.word, c.from), c.at) << c.word;
     EXPECT_EQ(PageTextFind(nullptr, 0, "a", 0), -1);
     EXPECT_EQ(PageTextFind(text, 5, "fracture", 0), -1);  // only within the length given
-}
-
-TEST(PageRuns, OutOfMemorySpoilsTheRunsButNotTheDocument) {
-    ASSERT_EQ(StartMemoryTracer(1000), 0);
-    std::string text;
-    for (int i = 0; i < 600; i++) text += i % 7 ? "word " : "A00.1\n";
-    const std::vector<Step> steps = {{'F', "Arial", 10, 400}, {'T', text.c_str()},
-                                     {'L', nullptr, 1},        {'T', "B01"},
-                                     {'L', nullptr, 0},        {'T', "end"}};
-    PageRtf whole = {};
-    PageRuns expected = {};
-    PageRtfRecordRuns(&whole, &expected);
-    PageRtfBegin(&whole, RTF_LINKS_INLINE);
-    Play(&whole, steps);
-    ASSERT_EQ(PageRtfEnd(&whole), 0);
-    int32_t spoiled = 0;
-    for (uint32_t n = 1; n < 100; n++) {
-        PageRtf rtf = {};
-        PageRuns runs = {};
-        PageRtfRecordRuns(&rtf, &runs);
-        PageRtfBegin(&rtf, RTF_LINKS_INLINE);
-        TracerFailAllocation(n);
-        Play(&rtf, steps);
-        const int32_t status = PageRtfEnd(&rtf);
-        const bool hit = TracerFailuresHit() > 0;
-        TracerFailAllocation(0);
-        if (status == 0 && runs.status < 0) {
-            spoiled++;
-            EXPECT_EQ(runs.status, ERR_ALLOC) << n;
-            EXPECT_EQ(std::string(rtf.text, (size_t)rtf.length),
-                      std::string(whole.text, (size_t)whole.length)) << n;
-        } else if (status == 0) {
-            EXPECT_EQ(Describe(runs), Describe(expected)) << n;
-        }
-        PageRtfFree(&rtf);
-        PageRunsFree(&runs);
-        if (!hit) break;
-    }
-    EXPECT_GT(spoiled, 0);
-    PageRtfFree(&whole);
-    PageRunsFree(&expected);
-    TracerState state = {};
-    TracerGetState(&state);
-    EXPECT_EQ(state.liveBlocks, 0);
-    StopMemoryTracer();
 }
 
 }  // namespace
