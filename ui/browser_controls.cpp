@@ -76,6 +76,7 @@ static int32_t CreateTabChildren(BrowserWindow *w, HFONT font) {
         return ERR_CREATE;
     if (SubclassContext(tree, w->window, MSG_TREE_CONTEXT) < 0)
         return ERR_ALLOC;
+    w->treeOwnPaint = 1;
 
     HWND list = CreateChild(w, &w->list, 0, WC_LISTVIEWA, nullptr, LIST_STYLE, tab, 0);
     if (!list)

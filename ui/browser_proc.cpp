@@ -19,6 +19,7 @@
 #include "ui/subclass.h"
 #include "ui/tree_commands.h"
 #include "ui/tree_items.h"
+#include "ui/tree_paint.h"
 
 static const char *const CLASS_NAME = "TextRecordViewerClass";
 
@@ -193,6 +194,10 @@ static LRESULT OnNotify(BrowserWindow *w, NMHDR *nm) {
         return 0;
     case TVN_ITEMEXPANDINGA:
         return from == w->tree.handle ? TreeItemsOnExpanding(w, (NMTREEVIEWA *)nm) : 0;
+    case NM_CUSTOMDRAW:
+        if (from == w->tree.handle && w->treeOwnPaint)
+            return TreePaintOnCustomDraw((NMTVCUSTOMDRAW *)nm);
+        return CDRF_DODEFAULT;
     case TVN_SELCHANGEDA:
         if (from == w->tree.handle)
             RecordPageOnTreeSelChanged(w, (NMTREEVIEWA *)nm);

@@ -120,6 +120,8 @@ struct BrowserWindow {
     PageRef shownPage;           // the record page the viewer shows; kind 0 for any other text
     int32_t treeFollowing;       // nonzero while the program moves the tree's selection
                                  // itself: the selection change then shows nothing
+    int32_t treeOwnPaint;        // nonzero: the window paints the tree's rows (ui/tree_paint.h);
+                                 // zero leaves them to the tree view
 };
 
 // Creates every child control in a fixed order, loads the help text and the records and fills
