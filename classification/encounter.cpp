@@ -12,17 +12,8 @@ int32_t EncounterIsSeparator(int32_t c) {
     return (c == ' ' || c == '\t' || c == ',' || c == ';' || c == '\r' || c == '\n') ? 1 : 0;
 }
 
-// Makes room for need elements of size bytes; capacity doubles. 0 or ERR_ALLOC.
 static int32_t Reserve(void **array, int32_t *capacity, int64_t need, int32_t size) {
-    if (need <= *capacity) return 0;
-    int64_t grown = *capacity < 16 ? 16 : *capacity;
-    while (grown < need) grown *= 2;
-    if (grown * size > INT32_MAX / 2) return ERR_ALLOC;
-    void *p = MemRealloc(*array, (int32_t)(grown * size));
-    if (p == nullptr) return ERR_ALLOC;
-    *array = p;
-    *capacity = (int32_t)grown;
-    return 0;
+    return MemReserve(array, capacity, need, size, 16);
 }
 
 int32_t EncounterInit(Encounter *e, const RecordTable *table, const SeventhCharTable *chars) {

@@ -10,14 +10,9 @@
 
 static int32_t Add(Encounter *e, EncounterFindingKind kind, int32_t code, int32_t other,
                    int32_t record, uint32_t field, int32_t refOffset) {
-    if (e->findingCount == e->findingCapacity) {
-        int32_t capacity = e->findingCapacity < 16 ? 16 : e->findingCapacity * 2;
-        if (capacity > INT32_MAX / 2 / (int32_t)sizeof(EncounterFinding)) return ERR_ALLOC;
-        void *p = MemRealloc(e->findings, capacity * (int32_t)sizeof(EncounterFinding));
-        if (p == nullptr) return ERR_ALLOC;
-        e->findings = (EncounterFinding *)p;
-        e->findingCapacity = capacity;
-    }
+    if (MemReserve((void **)&e->findings, &e->findingCapacity, (int64_t)e->findingCount + 1,
+                   (int32_t)sizeof(EncounterFinding), 16) < 0)
+        return ERR_ALLOC;
     e->findings[e->findingCount++] = {kind, code, other, record, field, refOffset};
     if (EncounterFindingIsError(kind)) e->errorCount++;
     return 0;

@@ -15,25 +15,15 @@ int32_t PageRunsReset(PageRuns *runs) {
 }
 
 static int32_t GrowText(PageRuns *runs) {
-    if (runs->length < runs->capacity) return 0;
-    if (runs->capacity > INT32_MAX / 2) return runs->status = ERR_OVERFLOW;
-    const int32_t capacity = runs->capacity ? runs->capacity * 2 : 4096;
-    char *text = (char *)MemRealloc(runs->text, capacity);
-    if (!text) return runs->status = ERR_ALLOC;
-    runs->text = text;
-    runs->capacity = capacity;
-    return 0;
+    const int32_t status =
+        MemReserve((void **)&runs->text, &runs->capacity, (int64_t)runs->length + 1, 1, 4096);
+    return status < 0 ? runs->status = status : 0;
 }
 
 static int32_t GrowRuns(PageRuns *runs) {
-    if (runs->count < runs->runCapacity) return 0;
-    if (runs->runCapacity > INT32_MAX / 2 / (int32_t)sizeof(PageRun)) return runs->status = ERR_OVERFLOW;
-    const int32_t capacity = runs->runCapacity ? runs->runCapacity * 2 : 64;
-    PageRun *grown = (PageRun *)MemRealloc(runs->runs, capacity * (int32_t)sizeof(PageRun));
-    if (!grown) return runs->status = ERR_ALLOC;
-    runs->runs = grown;
-    runs->runCapacity = capacity;
-    return 0;
+    const int32_t status = MemReserve((void **)&runs->runs, &runs->runCapacity,
+                                      (int64_t)runs->count + 1, (int32_t)sizeof(PageRun), 64);
+    return status < 0 ? runs->status = status : 0;
 }
 
 static bool SameFormat(const RtfFormat &a, const RtfFormat &b) {

@@ -430,3 +430,18 @@ void TracerFailAllocation(uint32_t n) {
 }
 
 uint32_t TracerFailuresHit() { return gTracer.failuresHit; }
+
+int32_t MemReserve(void **array, int32_t *capacity, int64_t need, int32_t size, int32_t first) {
+    if (!array || !capacity) return ERR_NULLPTR;
+    if (size < 1) return ERR_INVPARAM;
+    if (need <= *capacity) return 0;
+    int64_t grown = *capacity < first ? first : *capacity;
+    if (grown < 1) grown = 1;
+    while (grown < need) grown *= 2;
+    if (grown * size > INT32_MAX / 2) return ERR_OVERFLOW;
+    void *p = MemRealloc(*array, (int32_t)(grown * size));
+    if (p == nullptr) return ERR_ALLOC;
+    *array = p;
+    *capacity = (int32_t)grown;
+    return 0;
+}

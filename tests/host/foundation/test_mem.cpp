@@ -541,3 +541,25 @@ TEST_F(Tracer, RandomOperationsAlwaysTakeTheFirstReusableSlot) {
         }
     }
 }
+
+TEST(MemReserve, DoublesFromTheFirstCapacityAndRefusesOverflow) {
+    struct Case {
+        int32_t capacity;
+        int64_t need;
+        int32_t size;
+        int32_t status;
+        int32_t grown;  // the capacity afterwards
+    };
+    const Case cases[] = {
+        {0, 1, 4, 0, 16},          {16, 16, 4, 0, 16},         {16, 17, 4, 0, 32},
+        {0, 100, 1, 0, 128},       {0, 1, 0, ERR_INVPARAM, 0}, {0, INT32_MAX / 4, 4, ERR_OVERFLOW, 0},
+    };
+    for (const Case &c : cases) {
+        void *array = nullptr;
+        int32_t capacity = c.capacity;
+        if (capacity) array = MemAlloc(capacity * c.size);
+        EXPECT_EQ(MemReserve(&array, &capacity, c.need, c.size, 16), c.status) << c.need;
+        EXPECT_EQ(capacity, c.status < 0 ? c.capacity : c.grown) << c.need;
+        MemFree(array);
+    }
+}
