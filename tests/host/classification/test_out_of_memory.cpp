@@ -156,9 +156,6 @@ TEST_F(OutOfMemoryTest, PageCompositionAllocatesNothing) {
     }), 0);
 }
 
-
-// One real load costs every record's allocation, so the release is walked through its first
-// failure points and a spread sample of the rest.
 // A page's runs fail alone: the RTF beside them stays whole for the viewer to stream.
 TEST_F(OutOfMemoryTest, PageRunsAtEveryAllocationLeaveTheDocumentWhole) {
     std::string text;
@@ -197,6 +194,8 @@ TEST_F(OutOfMemoryTest, PageRunsAtEveryAllocationLeaveTheDocumentWhole) {
     EXPECT_GT(runsAlone, 0);
 }
 
+// One real load costs every record's allocation, so the release is walked through its first
+// failure points and a spread sample of the rest.
 TEST_F(OutOfMemoryTest, RecordLoadOfTheReleaseAtItsFirstPointsAndASample) {
     auto load = [](uint32_t failAt, int32_t *status) {
         uint32_t count = 0;
