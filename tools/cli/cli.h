@@ -43,3 +43,7 @@ int CliChanges(int argc, char **argv);
 int CliSearch(int argc, char **argv);
 // index WORD...: the index entries whose path holds every word (tools/cli/index.cpp).
 int CliIndex(int argc, char **argv);
+// guideline [ID | WORD...]: every section of the Official Guidelines (ID<TAB>HEADING), one whole,
+// or those whose text holds every word (tools/cli/guideline.cpp). Exit 1 for an unknown ID or no
+// hit, 2 for a bad command line.
+int CliGuideline(int argc, char **argv);

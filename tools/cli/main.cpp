@@ -18,6 +18,8 @@
 #include "classification/seventh_chars.h"
 #include "foundation/mem.h"
 #include "foundation/status.h"
+#include "guidelines/guideline_codes.h"
+#include "guidelines/guideline_page.h"
 #include "index/index_backrefs.h"
 #include "index/index_entries_page.h"
 #include "tools/cli/cli.h"
@@ -45,6 +47,9 @@ static const CliCommand kCommands[] = {
     {"index", CliIndex,
      "  index WORD...  index entries whose path has words starting with every WORD:\n"
      "                 INDEX<TAB>PATH<TAB>CODES\n"},
+    {"guideline", CliGuideline,
+     "  guideline [ID | WORD...]  the Official Guidelines' sections: ID<TAB>HEADING for each,\n"
+     "                 the section ID whole, or the sections holding every WORD\n"},
     {nullptr, nullptr, nullptr},
 };
 
@@ -151,6 +156,19 @@ static void AppendIndexEntries(const RecordTable *table, const SeventhCharTable 
     IndexSetFree(&set);
 }
 
+// As in the window: the Official Guidelines' sections that concern the record come before its
+// index entries, when their entry reads.
+static void AppendGuidelines(const TextRecord *record, const PageSink *sink) {
+    const int32_t offset = record->fieldOffsets[FIELD_CODE];
+    if (!record->text || offset < 0) return;
+    GuidelineFile file = {};
+    GuidelineCodeMap map = {};
+    if (GuidelineFileLoadEmbedded(&file) >= 0 && GuidelineCodeMapBuild(&map, &file) >= 0)
+        ComposeGuidelineSections(&file, &map, record->text + offset, sink);
+    GuidelineCodeMapFree(&map);
+    GuidelineFileFree(&file);
+}
+
 // Composes the page of the record with code (a complete code shows its leaf's page, with its
 // coding context and its index entries); prints its text, or its link table.
 static int Page(const RecordTable *table, const char *code, bool linksOnly) {
@@ -187,6 +205,7 @@ static int Page(const RecordTable *table, const char *code, bool linksOnly) {
         status = ComposeWholePage(&sources, PAGE_KIND_RECORD, &table->records[position],
                                   &workspace, links, &counter.sink);
         ReleaseChangesFree(&changes);
+        if (status >= 0 && !linksOnly) AppendGuidelines(&table->records[position], &counter.sink);
         if (status >= 0 && !linksOnly) AppendIndexEntries(table, &chars, position, counter.position, &sink);
         if (status < 0) {
             fprintf(stderr, "morbivue-cli: page failed: %s\n", StatusName(status));

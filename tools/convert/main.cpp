@@ -9,6 +9,7 @@
 #include "foundation/status.h"
 #include "tools/convert/addenda_folder.h"
 #include "tools/convert/convert_file.h"
+#include "tools/convert/guidelines_converter.h"
 #include "tools/convert/index_converter.h"
 
 static int ConvertIndex(const char *kind, const char *input, const char *output)
@@ -39,8 +40,26 @@ static int ConvertAddendaMain(const char *folder, const char *output)
     return 0;
 }
 
+static int ConvertGuidelines(const char *input, const char *output)
+{
+    GuidelinesConvertSummary summary = {};
+    std::string error;
+    int32_t status = ConvertGuidelinesFile(input, output, &summary, &error);
+    if (status < 0) {
+        fprintf(stderr, "morbivue-convert: %s: %s (%s)\n", input, error.c_str(), StatusName(status));
+        return 1;
+    }
+    printf("%s -> %s\n%d sections (%d in the contents), %d paragraphs and items, %d footers "
+           "dropped\n", input, output, (int)summary.sections, (int)summary.contents,
+           (int)summary.paragraphs, (int)summary.footers);
+    return 0;
+}
+
 int main(int argc, char **argv)
 {
+    if (argc == 4 && strcmp(argv[1], "--guidelines") == 0) {
+        return ConvertGuidelines(argv[2], argv[3]);
+    }
     if (argc == 4 && strcmp(argv[1], "--addenda") == 0) {
         return ConvertAddendaMain(argv[2], argv[3]);
     }
@@ -51,7 +70,8 @@ int main(int argc, char **argv)
         fprintf(stderr, "usage: morbivue-convert INPUT.xml OUTPUT.dat [SEVENCHR.txt]\n"
                         "       morbivue-convert --addenda FOLDER OUTPUT.txt\n"
                         "       morbivue-convert --index index|neoplasm|drug|external INPUT.xml "
-                        "OUTPUT.dat\n");
+                        "OUTPUT.dat\n"
+                        "       morbivue-convert --guidelines INPUT.txt OUTPUT.dat\n");
         return 2;
     }
     ConvertSummary summary = {};
