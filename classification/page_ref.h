@@ -7,6 +7,7 @@ enum : uint16_t {
     PAGE_KIND_RECORD = 1,  // a classification record; the only kind that has codes
     PAGE_KIND_INDEX = 2,   // an entry of the index set (index/), by its set-wide number
     PAGE_KIND_CHECK = 3,   // the Check page of a list of codes, by the serial of its check
+    PAGE_KIND_GUIDELINE = 4,  // a section of the Official Guidelines, by its section number
 };
 
 struct PageRef {

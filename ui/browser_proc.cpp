@@ -98,6 +98,7 @@ static void ReleaseState(BrowserWindow *w) {
     ReleaseChangesFree(&w->changes);
     ClearSearchResults(&w->search);
     IndexTabFree(w);
+    GuidelinesFree(w);
     CheckTabFree(w);
     MemFree(w->textBuffer);
     w->textBuffer = nullptr;

@@ -15,6 +15,7 @@
 
 struct RichTextView;
 struct IndexTab;
+struct GuidelinePages;
 struct CheckTab;
 
 // One per process, owned by WinMain.
@@ -117,6 +118,8 @@ struct BrowserWindow {
     ReleaseChanges changes;      // the later releases' changes; zero-filled when unreadable; owned
     IndexTab *indexTab;          // the "Index" tab's controls and data (ui/index_tab.h); owned
     CheckTab *checkTab;          // the "Check" tab's controls and lists (ui/check_tab.h); owned
+    GuidelinePages *guidelines;  // the Official Guidelines, loaded on first need
+                                 // (ui/guideline_pages.h); owned
     PageRef shownPage;           // the record page the viewer shows; kind 0 for any other text
     int32_t treeFollowing;       // nonzero while the program moves the tree's selection
                                  // itself: the selection change then shows nothing

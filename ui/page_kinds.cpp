@@ -3,6 +3,7 @@
 
 #include "foundation/status.h"
 #include "ui/check_tab.h"
+#include "ui/guideline_pages.h"
 #include "ui/index_entries.h"
 #include "ui/index_tab.h"
 #include "ui/record_page.h"
@@ -20,16 +21,25 @@ static int32_t FollowCheckLink(BrowserWindow *w, int32_t, const char *text) {
     return CheckPageFollowLink(w, text);
 }
 
-// A record page's "Index entries:" links are known by where they stand; the rest by their text.
+// A record page's "Guidelines:" and "Index entries:" links are known by where they stand; the
+// rest by their text.
 static int32_t FollowRecordLink(BrowserWindow *w, int32_t position, const char *text) {
-    const int32_t status = IndexEntriesFollowLink(w, position);
+    int32_t status = GuidelinesFollowRecordLink(w, position, text);
+    if (status == ERR_NOTFOUND) status = IndexEntriesFollowLink(w, position);
     return status != ERR_NOTFOUND ? status : RecordPageFollowLink(w, position, text);
+}
+
+static int32_t ShowGuidelineAt(BrowserWindow *w, int32_t n) { return ShowGuidelinePage(w, n, 0); }
+
+static int32_t FollowGuidelineLink(BrowserWindow *w, int32_t, const char *text) {
+    return GuidelinePageFollowLink(w, text);
 }
 
 static const PageKindRenderer RENDERERS[] = {
     {PAGE_KIND_RECORD, RecordPageShowAt, FollowRecordLink},
     {PAGE_KIND_INDEX, ShowIndexAt, FollowIndexLink},
     {PAGE_KIND_CHECK, ShowCheckAt, FollowCheckLink},
+    {PAGE_KIND_GUIDELINE, ShowGuidelineAt, FollowGuidelineLink},
 };
 
 const PageKindRenderer *PageKindFind(uint16_t kind) {

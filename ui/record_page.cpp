@@ -17,6 +17,7 @@
 #include "ui/browser_window.h"
 #include "ui/clipboard.h"
 #include "ui/features.h"
+#include "ui/guideline_pages.h"
 #include "ui/history.h"
 #include "ui/index_entries.h"
 #include "ui/page_view.h"
@@ -120,9 +121,12 @@ static void ComposeRecord(BrowserWindow *w, void *context, const PageSink *sink)
     PageCounter counter;
     PageCounterInit(&counter, sink);
     if (ComposeWholePage(&sources, request->kind, request->record, &workspace, &w->links,
-                         &counter.sink) >= 0 && request->kind == PAGE_KIND_RECORD)
-        IndexEntriesCompose(w, (int32_t)(request->record - w->table.records), counter.position,
-                            sink);
+                         &counter.sink) < 0 || request->kind != PAGE_KIND_RECORD)
+        return;
+    GuidelinesComposeForRecord(w, RecordField(request->record, FIELD_CODE), counter.position,
+                               &counter.sink);
+    IndexEntriesCompose(w, (int32_t)(request->record - w->table.records), counter.position,
+                        sink);
 }
 
 static void MarkSearchWord(BrowserWindow *w, void *) {

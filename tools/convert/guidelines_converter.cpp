@@ -116,7 +116,8 @@ int32_t Encode(const std::string &utf8, std::string *out) {
         if (n == 0 || i + n > utf8.size()) return ERR_INVDATA;
         cp = n == 1 ? c : (uint32_t)(c & (0x7F >> n));
         for (int k = 1; k < n; k++) cp = (cp << 6) | ((unsigned char)utf8[i + k] & 0x3F);
-        int32_t b = TextWindows1252Byte(cp);
+        // The entry's own tabs and line feeds are ASCII like the rest of it.
+        int32_t b = cp < 0x80 ? (int32_t)cp : TextWindows1252Byte(cp);
         if (b < 0) return ERR_INVDATA;
         *out += (char)b;
         i += n;
