@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "classification/record_table.h"
+#include "classification/releases.h"
 #include "classification/seventh_chars.h"
 
 enum : int {
@@ -15,6 +16,18 @@ enum : int {
 // A command of its own file: argc/argv hold what follows the command's name. Runs with the
 // allocation tracer on and returns the process exit code.
 typedef int (*CliRunFn)(int argc, char **argv);
+
+// Loads the embedded records as the newest release has them, their 7th characters and the
+// releases into zero-filled records; on failure says so on stderr and leaves nothing loaded.
+// 0 or the loader's status.
+int32_t CliLoadRelease(RecordTable *table, SeventhCharTable *chars, Releases *releases);
+
+// Takes "--date YYYY-MM-DD" (or "--date=YYYY-MM-DD") out of the arguments, wherever it stands.
+// 0 with *date the date (0 when none was given); EXIT_USAGE, said on stderr, for a bad one.
+int CliTakeDate(int *argc, char **argv, int32_t *date);
+// The release in effect on date (the newest for 0); -1, said on stderr, when the releases held
+// do not cover it.
+int32_t CliReleaseFor(const Releases *releases, int32_t date);
 
 // Loads the embedded records into a zero-filled table; on failure says so on stderr.
 // 0 or the loader's status.

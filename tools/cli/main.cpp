@@ -15,6 +15,7 @@
 #include "classification/page_ref.h"
 #include "classification/page_whole.h"
 #include "classification/record_table.h"
+#include "classification/releases.h"
 #include "classification/seventh_chars.h"
 #include "foundation/mem.h"
 #include "foundation/status.h"
@@ -30,8 +31,10 @@ struct CliCommand {
 };
 static const CliCommand kCommands[] = {
     {"check", CliCheck,
-     "  check [CODE...] billable, not-billable or unknown per code (stdin without CODE):\n"
-     "                 CODE<TAB>STATUS<TAB>TITLE; exit 0 when every code is billable\n"},
+     "  check [--date YYYY-MM-DD] [CODE...]  billable, not-billable, unknown, deleted or\n"
+     "                 not-yet-valid per code in the release in effect on the date of service\n"
+     "                 (the newest without one; stdin without CODE): CODE<TAB>STATUS<TAB>TITLE;\n"
+     "                 exit 0 when every code is billable, 2 for a bad date\n"},
     {"encounter", CliEncounter,
      "  encounter [CODE...]  the codes of one visit checked together (stdin without CODE: one\n"
      "                 encounter a line): each code as check prints it, then per finding\n"
@@ -50,7 +53,8 @@ static const CliCommand kCommands[] = {
 
 static const char kUsage[] =
     "usage: morbivue-cli COMMAND [ARGUMENT]\n"
-    "  stats          record count, records per level, leaves, text bytes\n"
+    "  stats          record count, records per level, leaves, text bytes; then per release:\n"
+    "                 release LABEL FROM TO codes N billable M\n"
     "  find CODE      the record with CODE: POSITION<TAB>CODE<TAB>TITLE\n"
     "  page CODE      the text of the record's page\n"
     "  links CODE     the links of the record's page: KIND<TAB>CODE\n";
@@ -63,23 +67,27 @@ static int Usage() {
     return EXIT_USAGE;
 }
 
-int32_t CliLoadRecords(RecordTable *table) {
-    int32_t status = RecordTableLoad(table, "engtextrecords.dat");
+int32_t CliLoadRelease(RecordTable *table, SeventhCharTable *chars, Releases *releases) {
+    int32_t status = ReleasesLoadTable(releases, table, chars);
     if (status < 0) {
         fprintf(stderr, "morbivue-cli: failed to load the records: %s\n", StatusName(status));
     }
     return status;
 }
 
+int32_t CliLoadRecords(RecordTable *table) {
+    SeventhCharTable chars = {};
+    Releases releases = {};
+    int32_t status = CliLoadRelease(table, &chars, &releases);
+    SeventhCharFree(&chars);
+    ReleasesFree(&releases);
+    return status;
+}
+
 int32_t CliLoadRecordsAndSevenths(RecordTable *table, SeventhCharTable *chars) {
-    int32_t status = CliLoadRecords(table);
-    if (status < 0) return status;
-    status = SeventhCharLoad(chars, table);
-    if (status < 0) {
-        fprintf(stderr, "morbivue-cli: failed to load the 7th characters: %s\n",
-                StatusName(status));
-        RecordTableFree(table);
-    }
+    Releases releases = {};
+    int32_t status = CliLoadRelease(table, chars, &releases);
+    ReleasesFree(&releases);
     return status;
 }
 
@@ -92,6 +100,20 @@ static void PrintRecordLine(const TextRecord *r) {
     fputc('\t', stdout);
     fputs(RecordField(r, FIELD_TITLE), stdout);
     fputc('\n', stdout);
+}
+
+// Each release held: its label, first and last day in effect, its codes and billable codes.
+static void ReleaseStats(const Releases *releases, const RecordTable *table,
+                         const SeventhCharTable *chars) {
+    for (int32_t k = 0; k < releases->count; k++) {
+        const ReleaseInfo *info = &releases->info[k];
+        int32_t codes = 0, billable = 0;
+        char from[11], to[11];
+        ReleasesCount(releases, k, table, chars, &codes, &billable);
+        printf("release %s %s %s codes %d billable %d\n", info->label,
+               ReleaseDateIso(info->from, from), ReleaseDateIso(info->to, to), (int)codes,
+               (int)billable);
+    }
 }
 
 static int Stats(const RecordTable *table) {
@@ -208,12 +230,15 @@ static int Page(const RecordTable *table, const char *code, bool linksOnly) {
 
 static int Run(const char *command, const char *argument) {
     RecordTable table = {};
-    if (CliLoadRecords(&table) < 0) {
+    SeventhCharTable chars = {};
+    Releases releases = {};
+    if (CliLoadRelease(&table, &chars, &releases) < 0) {
         return EXIT_FAILED;
     }
     int result = EXIT_OK;
     if (strcmp(command, "stats") == 0) {
         result = Stats(&table);
+        ReleaseStats(&releases, &table, &chars);
     } else if (strcmp(command, "find") == 0) {
         int32_t position = Find(&table, argument);
         if (position < 0) {
@@ -225,6 +250,8 @@ static int Run(const char *command, const char *argument) {
     } else {
         result = Page(&table, argument, strcmp(command, "links") == 0);
     }
+    ReleasesFree(&releases);
+    SeventhCharFree(&chars);
     RecordTableFree(&table);
     return result;
 }
