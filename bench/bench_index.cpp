@@ -93,7 +93,7 @@ static void BM_IndexEntriesSection(benchmark::State &state) {
     ReleaseChanges changes = {};
     ReleaseChangesLoad(&changes);
     PageWorkspace workspace = {text, scratch, TEXT_BUFFER_CHARS};
-    PageSources sources = {&gTable, &gSevenths, &changes};
+    PageSources sources = {&gTable, &gSevenths, &changes, nullptr};
     for (auto _ : state) {
         PageCounter counter;
         PageCounterInit(&counter, &sink);

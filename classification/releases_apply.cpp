@@ -73,16 +73,27 @@ bool IsComplete(const RecordTable *table, const SeventhCharTable *chars, const c
     return false;
 }
 
-// The deepest block whose range holds a category's code, for a new category.
+bool InRange(const char *code, const char *range) {
+    return strncmp(code, range, 3) >= 0 && strncmp(code, range + 4, 3) <= 0;
+}
+
+// The block a new category goes in: the deepest whose range holds it, else (I1A after I10-I16)
+// the last block of its chapter that begins before it; the chapter itself when it has none.
 int32_t BlockFor(const RecordTable *table, const char *code) {
-    int32_t best = kNone;
+    int32_t chapter = kNone, holding = kNone, before = kNone;
     for (uint32_t i = 1; i < table->recordCount; i++) {
-        const char *range = RecordField(&table->records[i], FIELD_CODE);
-        const char *dash = strchr(range, '-');
-        if (dash == nullptr || strlen(range) != 7 || dash != range + 3) continue;
-        if (strncmp(code, range, 3) >= 0 && strncmp(code, dash + 1, 3) <= 0) best = (int32_t)i;
+        const TextRecord *r = &table->records[i];
+        const char *range = RecordField(r, FIELD_CODE);
+        if (strlen(range) != 7 || range[3] != '-') continue;
+        if (r->parent == 0) {
+            if (InRange(code, range)) chapter = (int32_t)i;
+            continue;
+        }
+        if (chapter == kNone || r->parent != (uint32_t)chapter) continue;
+        if (InRange(code, range)) holding = (int32_t)i;
+        if (strncmp(range, code, 3) <= 0) before = (int32_t)i;
     }
-    return best;
+    return holding != kNone ? holding : before != kNone ? before : chapter;
 }
 
 // The node a new code hangs from: the record or added code with the longest prefix of it.
@@ -248,7 +259,10 @@ int32_t MakeTexts(const Releases *rel, int32_t release, const RecordTable *table
         const ReleaseCodeState *s = &row[release];
         if (!s->present) {
             if (p->parent[i] != kNone && p->parent[i] < p->oldCount) p->changed[p->parent[i]] = 1;
-        } else if (strcmp(s->title, RecordField(r, FIELD_TITLE)) != 0) {
+        } else if (strcmp(s->title, row[0].title) != 0 &&
+                   strcmp(s->title, RecordField(r, FIELD_TITLE)) != 0) {
+            // Only a title the releases revised: the changes spell accented letters without
+            // their accents (Waldenstrom), the records with them.
             p->texts[i] = MakeText(r, nullptr, s->title);
             if (p->texts[i] == nullptr) return ERR_ALLOC;
         }

@@ -175,21 +175,12 @@ static void AppendIndexEntries(const RecordTable *table, const SeventhCharTable 
 
 // Composes the page of the record with code (a complete code shows its leaf's page, with its
 // coding context and its index entries); prints its text, or its link table.
-static int Page(const RecordTable *table, const char *code, bool linksOnly) {
-    SeventhCharTable chars = {};
-    int32_t status = SeventhCharLoad(&chars, table);
-    if (status < 0) {
-        fprintf(stderr, "morbivue-cli: failed to load the 7th characters: %s\n",
-                StatusName(status));
-        return EXIT_FAILED;
-    }
+static int Page(const RecordTable *table, const SeventhCharTable *chars,
+                const Releases *releases, const char *code, bool linksOnly) {
     CodeCheckResult check;
-    CodeCheck(table, &chars, code, &check);
+    CodeCheck(table, chars, code, &check);
     int32_t position = check.record > 0 ? check.record : Find(table, code);
-    if (position < 0) {
-        SeventhCharFree(&chars);
-        return EXIT_FAILED;
-    }
+    if (position < 0) return EXIT_FAILED;
     char *text = (char *)MemAlloc(TEXT_BUFFER_CHARS + 1);
     char *scratch = (char *)MemAlloc(TEXT_BUFFER_CHARS + 1);
     LinkTable *links = (LinkTable *)MemAlloc((int32_t)sizeof(LinkTable));
@@ -200,16 +191,12 @@ static int Page(const RecordTable *table, const char *code, bool linksOnly) {
         if (!linksOnly) {
             sink.writeText = CliWritePiece;
         }
-        // As in the window: the later releases' section follows when their entry reads.
-        ReleaseChanges changes = {};
-        bool haveChanges = ReleaseChangesLoad(&changes) >= 0;
-        PageSources sources = {table, &chars, haveChanges ? &changes : nullptr};
+        PageSources sources = {table, chars, &releases->changes, releases};
         PageCounter counter;
         PageCounterInit(&counter, &sink);
-        status = ComposeWholePage(&sources, PAGE_KIND_RECORD, &table->records[position],
+        int32_t status = ComposeWholePage(&sources, PAGE_KIND_RECORD, &table->records[position],
                                   &workspace, links, &counter.sink);
-        ReleaseChangesFree(&changes);
-        if (status >= 0 && !linksOnly) AppendIndexEntries(table, &chars, position, counter.position, &sink);
+        if (status >= 0 && !linksOnly) AppendIndexEntries(table, chars, position, counter.position, &sink);
         if (status < 0) {
             fprintf(stderr, "morbivue-cli: page failed: %s\n", StatusName(status));
         } else {
@@ -224,7 +211,6 @@ static int Page(const RecordTable *table, const char *code, bool linksOnly) {
     MemFree(links);
     MemFree(scratch);
     MemFree(text);
-    SeventhCharFree(&chars);
     return result;
 }
 
@@ -248,7 +234,7 @@ static int Run(const char *command, const char *argument) {
             PrintRecordLine(&table.records[position]);
         }
     } else {
-        result = Page(&table, argument, strcmp(command, "links") == 0);
+        result = Page(&table, &chars, &releases, argument, strcmp(command, "links") == 0);
     }
     ReleasesFree(&releases);
     SeventhCharFree(&chars);
