@@ -41,6 +41,56 @@ int32_t EncounterFree(Encounter *e) {
     return 0;
 }
 
+int32_t EncounterSetRelease(Encounter *e, const Releases *releases, int32_t release) {
+    if (e == nullptr || releases == nullptr) return ERR_NULLPTR;
+    if (release < 0 || release >= releases->count) return ERR_INVPARAM;
+    e->releases = releases;
+    e->release = release;
+    return 0;
+}
+
+const char *EncounterCodeTitle(const Encounter *e, int32_t i, char *buffer, int32_t capacity) {
+    if (buffer == nullptr || capacity < 0) return "";
+    buffer[0] = '\0';
+    if (e == nullptr || i < 0 || i >= e->codeCount) return buffer;
+    const EncounterCode *c = &e->codes[i];
+    ReleaseCheckResult r = {};
+    r.check = c->check;
+    r.title = c->title;
+    return ReleasesCheckTitle(e->table, &r, buffer, capacity);
+}
+
+// The code as the release has it; one it does not hold names no record, so that no note of the
+// newest release's table speaks for it.
+static void CheckCode(Encounter *e, EncounterCode *c) {
+    c->other = -1;
+    if (e->releases == nullptr) {
+        CodeCheck(e->table, e->chars, e->token, &c->check);
+        c->status = c->check.validity == CODE_BILLABLE       ? RELEASE_BILLABLE
+                    : c->check.validity == CODE_NOT_BILLABLE ? RELEASE_NOT_BILLABLE
+                                                             : RELEASE_UNKNOWN;
+        return;
+    }
+    ReleaseCheckResult r;
+    ReleasesCheck(e->releases, e->release, e->table, e->chars, e->token, &r);
+    c->check = r.check;
+    c->status = r.status;
+    c->other = r.other;
+    c->title = r.title;
+    if (r.status == RELEASE_BILLABLE) {
+        c->check.validity = CODE_BILLABLE;
+    } else if (r.status == RELEASE_NOT_BILLABLE) {
+        c->check.validity = CODE_NOT_BILLABLE;
+    } else {
+        c->check.validity = CODE_UNKNOWN;
+        c->check.kind = CODE_KIND_NONE;
+        c->check.record = -1;
+        c->check.def = nullptr;
+        c->check.seventh = -1;
+        c->check.meaning = nullptr;
+    }
+}
+
 static void Empty(Encounter *e) {
     e->codeCount = 0;
     e->normalLength = 0;
@@ -67,7 +117,7 @@ static int32_t AddCode(Encounter *e, const char *text, int32_t length) {
     c->normalOffset = e->normalLength;
     c->normalLength = CodeNormalise(e->token, e->normal + e->normalLength, length + 1);
     e->normalLength += c->normalLength;
-    CodeCheck(e->table, e->chars, e->token, &c->check);
+    CheckCode(e, c);
     int32_t k = 0;
     for (const char *p = c->check.code; *p != '\0'; p++) {
         if (*p != '.') c->key[k++] = *p;

@@ -8,6 +8,7 @@
 #include "code_validity.h"
 #include "note_refs.h"
 #include "record_table.h"
+#include "releases.h"
 #include "seventh_chars.h"
 
 enum EncounterFindingKind : int32_t {
@@ -20,7 +21,11 @@ enum EncounterFindingKind : int32_t {
 };
 
 struct EncounterCode {
-    CodeCheckResult check;  // as `check` finds it; check.code is the normal form cut at 15
+    CodeCheckResult check;  // as `check` finds it; check.code is the normal form cut at 15; a
+                            // code not valid in the release names no record here
+    ReleaseStatus status;   // in the encounter's release
+    int32_t other;          // deleted: the last release holding it; not yet valid: the first
+    const char *title;      // the title the release gives it, or null: the record's
     int32_t normalOffset;   // the whole normal form (any length) in the encounter's normal text
     int32_t normalLength;   // and its length
     int32_t first;          // the first code with the same normal form (itself when it is first)
@@ -39,6 +44,8 @@ struct EncounterFinding {
 struct Encounter {
     const RecordTable *table;         // the records; not owned
     const SeventhCharTable *chars;    // their 7th characters (may be null); not owned
+    const Releases *releases;         // the releases (may be null: the table's own); not owned
+    int32_t release;                  // the release the codes are checked against
     NoteRefCache refs;                // the notes' references, kept across encounters; owned
     EncounterCode *codes;             // in the order typed; owned
     int32_t codeCount;                // codes in use
@@ -74,6 +81,12 @@ int32_t EncounterInit(Encounter *encounter, const RecordTable *table,
                       const SeventhCharTable *chars);
 // Releases everything; zero-filled after. 0; ERR_NULLPTR.
 int32_t EncounterFree(Encounter *encounter);
+// Checks the codes read from now on against release (the table and chars must be the newest
+// release's, as ReleasesLoadTable makes them). 0; ERR_NULLPTR; ERR_INVPARAM outside the list.
+int32_t EncounterSetRelease(Encounter *encounter, const Releases *releases, int32_t release);
+// A code's title as `check` gives it, into buffer (capacity + 1 bytes); returns buffer.
+const char *EncounterCodeTitle(const Encounter *encounter, int32_t i, char *buffer,
+                               int32_t capacity);
 
 // 1 for the separators between typed codes: blank, tab, ',', ';', CR and LF.
 int32_t EncounterIsSeparator(int32_t c);

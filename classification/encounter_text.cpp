@@ -2,6 +2,8 @@
 // as stored (items without their "./" ends).
 #include "encounter_text.h"
 
+#include <cstdio>
+
 #include <cstring>
 
 
@@ -106,10 +108,38 @@ static void Items(const char *note, const char *join, bool colonJoin, char *buff
     }
 }
 
+const char *EncounterReleaseWords(const Encounter *e, int32_t i, char *buffer,
+                                  int32_t capacity) {
+    if (buffer == nullptr || capacity < 0) return "";
+    buffer[0] = '\0';
+    if (e == nullptr || i < 0 || i >= e->codeCount || e->releases == nullptr) return buffer;
+    const EncounterCode *c = &e->codes[i];
+    bool deleted = c->status == RELEASE_DELETED;
+    if (!deleted && c->status != RELEASE_NOT_YET_VALID) return buffer;
+    // Deleted by the release after the last that held it; valid from the first that does.
+    const ReleaseInfo *info = ReleasesInfo(e->releases, deleted ? c->other + 1 : c->other);
+    if (info == nullptr) return buffer;
+    char day[RELEASE_DATE_CHARS + 1];
+    char words[160];
+    if (deleted) {
+        snprintf(words, sizeof words, "deleted in %s: valid for services to %s", info->label,
+                 ReleaseDateWords(ReleaseDateBefore(info->from), day));
+    } else {
+        snprintf(words, sizeof words, "not yet valid: added in %s, valid for services from %s",
+                 info->label, ReleaseDateWords(info->from, day));
+    }
+    Append(buffer, words, capacity);
+    return buffer;
+}
+
 const char *EncounterFindingNote(Encounter *e, const EncounterFinding *f, const char *join,
                                  bool colonJoin, char *buffer, int32_t capacity) {
     if (buffer == nullptr || capacity < 0) return "";
     buffer[0] = '\0';
+    if (f != nullptr && f->kind == FINDING_INVALID &&
+        EncounterReleaseWords(e, f->code, buffer, capacity)[0] != '\0') {
+        return buffer;
+    }
     if (!HasRecord(e, f)) {
         Append(buffer, "-", capacity);
         return buffer;

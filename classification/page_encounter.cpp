@@ -31,10 +31,12 @@ static void Link(const char *code, const PageSink *sink, PageWorkspace *ws, Link
     AddLink(links, &entry);
 }
 
-static const char *StatusWords(const CodeCheckResult *c) {
-    switch (c->validity) {
-        case CODE_BILLABLE: return "billable";
-        case CODE_NOT_BILLABLE: return "not billable";
+static const char *StatusWords(const EncounterCode *c) {
+    switch (c->status) {
+        case RELEASE_BILLABLE: return "billable";
+        case RELEASE_NOT_BILLABLE: return "not billable";
+        case RELEASE_DELETED: return "deleted";
+        case RELEASE_NOT_YET_VALID: return "not yet valid";
         default: return "unknown";
     }
 }
@@ -58,9 +60,9 @@ static void WriteCodes(Encounter *e, PageWorkspace *ws, LinkTable *links, const 
             Code(e, i, sink, ws);
         }
         Text(sink, ws, " ");
-        Text(sink, ws, StatusWords(c));
+        Text(sink, ws, StatusWords(&e->codes[i]));
         char title[1024];
-        CodeCheckTitle(e->table, c, title, (int32_t)sizeof title - 1);
+        EncounterCodeTitle(e, i, title, (int32_t)sizeof title - 1);
         if (title[0] != '\0') {
             Text(sink, ws, ": ");
             Text(sink, ws, title);
@@ -78,7 +80,11 @@ static void WriteSentence(Encounter *e, const EncounterFinding *f, PageWorkspace
     switch (f->kind) {
         case FINDING_INVALID:
             Code(e, f->code, sink, ws);
-            if (c->validity == CODE_UNKNOWN) {
+            if (EncounterReleaseWords(e, f->code, note, ws->textCapacity)[0] != '\0') {
+                Text(sink, ws, " is not valid on the date of service: ");
+                Text(sink, ws, note);
+                Text(sink, ws, ".\n");
+            } else if (c->validity == CODE_UNKNOWN) {
                 Text(sink, ws, " is not a code of this release.\n");
             } else {
                 Text(sink, ws, " is not billable: ");
@@ -127,6 +133,16 @@ static void WriteFinding(Encounter *e, const EncounterFinding *f, PageWorkspace 
     Text(sink, ws, "\n");
 }
 
+// Which release the codes were checked against, last, so that a printed page says it.
+static void WriteRelease(const Encounter *e, PageWorkspace *ws, const PageSink *sink) {
+    const ReleaseInfo *info = ReleasesInfo(e->releases, e->release);
+    if (info == nullptr) return;
+    char from[RELEASE_DATE_CHARS + 1], to[RELEASE_DATE_CHARS + 1], line[160];
+    snprintf(line, sizeof line, "\nChecked against ICD-10-CM %s, in effect from %s to %s.\n",
+             info->label, ReleaseDateWords(info->from, from), ReleaseDateWords(info->to, to));
+    Text(sink, ws, line);
+}
+
 int32_t ComposeEncounterPage(Encounter *e, PageWorkspace *ws, LinkTable *links,
                              const PageSink *sink) {
     if (e == nullptr || e->table == nullptr || ws == nullptr || ws->textBuffer == nullptr ||
@@ -153,6 +169,7 @@ int32_t ComposeEncounterPage(Encounter *e, PageWorkspace *ws, LinkTable *links,
     WriteCodes(e, ws, links, sink);
     if (e->findingCount == 0) {
         Text(sink, ws, "No findings: the notes of these codes raise nothing against them.\n");
+        WriteRelease(e, ws, sink);
         return 0;
     }
     bool errors = false, reminders = false;
@@ -167,6 +184,7 @@ int32_t ComposeEncounterPage(Encounter *e, PageWorkspace *ws, LinkTable *links,
         }
         WriteFinding(e, f, ws, links, sink);
     }
+    WriteRelease(e, ws, sink);
     return 0;
 }
 

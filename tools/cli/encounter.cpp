@@ -1,5 +1,6 @@
-// morbivue-cli encounter [CODE...]: the codes of one visit checked together, from the arguments,
-// or one encounter per line of standard input: each code as `check` prints it, then the findings.
+// morbivue-cli encounter [--date YYYY-MM-DD] [CODE...]: the codes of one visit checked together
+// in the release in effect on the date of service, from the arguments, or one encounter per line
+// of standard input: each code as `check` prints it, then the findings.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -26,9 +27,9 @@ static void PrintCode(EncounterRun *run, int32_t i) {
     Encounter *e = &run->encounter;
     int32_t n = 0;
     const char *text = EncounterCodeText(e, i, &n);
-    CodeCheckTitle(e->table, &e->codes[i].check, run->title, (int32_t)sizeof run->title - 1);
+    EncounterCodeTitle(e, i, run->title, (int32_t)sizeof run->title - 1);
     fwrite(text, 1, (size_t)n, stdout);
-    printf("\t%s\t%s\n", CodeValidityName(e->codes[i].check.validity), run->title);
+    printf("\t%s\t%s\n", ReleaseStatusName(e->codes[i].status), run->title);
 }
 
 static void PrintFinding(EncounterRun *run, const EncounterFinding *f) {
@@ -81,6 +82,8 @@ static void CheckStream(EncounterRun *run, FILE *in) {
 }
 
 int CliEncounter(int argc, char **argv) {
+    int32_t date = 0;
+    if (CliTakeDate(&argc, argv, &date) != 0) return EXIT_USAGE;
     std::string joined;
     for (int i = 0; i < argc; i++) {
         // No code begins with '-': an option this command does not have.
@@ -93,12 +96,23 @@ int CliEncounter(int argc, char **argv) {
     }
     RecordTable table = {};
     SeventhCharTable chars = {};
-    if (CliLoadRecordsAndSevenths(&table, &chars) < 0) return EXIT_FAILED;
+    Releases releases = {};
+    if (CliLoadRelease(&table, &chars, &releases) < 0) return EXIT_FAILED;
+    int32_t release = CliReleaseFor(&releases, date);
+    if (release < 0) {
+        ReleasesFree(&releases);
+        SeventhCharFree(&chars);
+        RecordTableFree(&table);
+        return EXIT_USAGE;
+    }
     EncounterRun *run = new EncounterRun();
     int32_t status = EncounterInit(&run->encounter, &table, &chars);
+    if (status >= 0) status = EncounterSetRelease(&run->encounter, &releases, release);
     if (status < 0) {
         fprintf(stderr, "morbivue-cli: encounter: %s\n", StatusName(status));
+        EncounterFree(&run->encounter);
         delete run;
+        ReleasesFree(&releases);
         SeventhCharFree(&chars);
         RecordTableFree(&table);
         return EXIT_FAILED;
@@ -111,6 +125,7 @@ int CliEncounter(int argc, char **argv) {
     int result = (run->anyError || run->status < 0) ? EXIT_FAILED : EXIT_OK;
     EncounterFree(&run->encounter);
     delete run;
+    ReleasesFree(&releases);
     SeventhCharFree(&chars);
     RecordTableFree(&table);
     return result;

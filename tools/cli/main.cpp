@@ -36,7 +36,8 @@ static const CliCommand kCommands[] = {
      "                 (the newest without one; stdin without CODE): CODE<TAB>STATUS<TAB>TITLE;\n"
      "                 exit 0 when every code is billable, 2 for a bad date\n"},
     {"encounter", CliEncounter,
-     "  encounter [CODE...]  the codes of one visit checked together (stdin without CODE: one\n"
+     "  encounter [--date YYYY-MM-DD] [CODE...]  the codes of one visit checked together in the\n"
+     "                 release in effect on the date of service (stdin without CODE: one\n"
      "                 encounter a line): each code as check prints it, then per finding\n"
      "                 !KIND<TAB>CODE<TAB>OTHER<TAB>WHERE<TAB>NOTE; exit 1 when one has an error\n"},
     {"changes", CliChanges,
