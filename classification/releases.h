@@ -15,10 +15,6 @@ enum : int32_t {
     RELEASE_DATE_CHARS = 31,          // longest date in words ("September 30, 2026")
 };
 
-enum : uint16_t {
-    RECORD_FLAG_DELETED = 0x0100,  // set at load: no longer a code of the table's release
-};
-
 enum ReleaseStatus : int32_t {
     RELEASE_UNKNOWN = 0,        // no release holds the code
     RELEASE_BILLABLE = 1,       // valid on a claim in the release

@@ -95,7 +95,7 @@ static void ReleaseState(BrowserWindow *w) {
     SeventhCharFree(&w->sevenths);
     RecordTableFree(&w->table);
     TreePlanFree(&w->treePlan);
-    ReleaseChangesFree(&w->changes);
+    ReleasesFree(&w->releases);
     ClearSearchResults(&w->search);
     IndexTabFree(w);
     CheckTabFree(w);

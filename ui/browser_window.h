@@ -9,6 +9,7 @@
 #include "classification/page_ref.h"
 #include "classification/record_table.h"
 #include "classification/release_changes.h"
+#include "classification/releases.h"
 #include "classification/search.h"
 #include "classification/seventh_chars.h"
 #include "classification/tree_plan.h"
@@ -114,7 +115,8 @@ struct BrowserWindow {
     PageRef history[HISTORY_CAPACITY];  // visited pages
     int32_t dragging;            // nonzero while a splitter drag is in progress
     char *helpText;              // zero-terminated "HelpText.txt"; owned
-    ReleaseChanges changes;      // the later releases' changes; zero-filled when unreadable; owned
+    Releases releases;           // the releases held and their changes; the table is the newest
+                                 // one's; zero-filled when unreadable (then FY2023's); owned
     IndexTab *indexTab;          // the "Index" tab's controls and data (ui/index_tab.h); owned
     CheckTab *checkTab;          // the "Check" tab's controls and lists (ui/check_tab.h); owned
     PageRef shownPage;           // the record page the viewer shows; kind 0 for any other text

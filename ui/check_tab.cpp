@@ -40,6 +40,10 @@ int32_t CheckTabCreate(BrowserWindow *w, HFONT font) {
     HWND button = Create(w, &t->button, "BUTTON", "Check", BUTTON_STYLE, IDC_CHECK_BUTTON);
     HWND copy = Create(w, &t->copy, "BUTTON", "Copy", BUTTON_STYLE, IDC_CHECK_COPY);
     if (!edit || !button || !copy) return ERR_CREATE;
+    if (CheckDateCreate(&t->date, w->tab.handle,
+                        w->app ? w->app->instance : GetModuleHandleA(nullptr), font,
+                        &w->releases) < 0)
+        return ERR_CREATE;
     for (HWND control : {edit, button, copy}) SendMessageA(control, WM_SETFONT, (WPARAM)font, FALSE);
     // No limit but memory: a day's list pasted whole must not be cut.
     SendMessageA(edit, EM_SETLIMITTEXT, 0, 0);
@@ -62,8 +66,13 @@ void CheckTabComputeLayout(BrowserWindow *w) {
     // The list's place of the "Find" tab for the edit, its button row for the two buttons.
     const LayoutRect &b = w->findButton.rect;
     const int32_t gap = DpiScale(8, w->dpi);
-    t->edit.rect = {w->list.rect.left, w->list.rect.top, w->list.rect.right,
-                    b.top - DpiScale(6, w->dpi)};
+    // The date of service row on top, as high as a button.
+    const int32_t row = b.bottom - b.top;
+    CheckDateLayout(&t->date, {w->list.rect.left, w->list.rect.top, w->list.rect.right,
+                               w->list.rect.top + row},
+                    w->dpi);
+    t->edit.rect = {w->list.rect.left, w->list.rect.top + row + DpiScale(6, w->dpi),
+                    w->list.rect.right, b.top - DpiScale(6, w->dpi)};
     t->button.rect = b;
     t->copy.rect = {b.right + gap, b.top, b.right + gap + (b.right - b.left), b.bottom};
 }
@@ -76,6 +85,7 @@ void CheckTabApplyLayout(BrowserWindow *w) {
         if (slot->handle)
             MoveWindow(slot->handle, r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
     }
+    CheckDateApply(&t->date);
 }
 
 void CheckTabShow(BrowserWindow *w, int32_t shown) {
@@ -83,6 +93,7 @@ void CheckTabShow(BrowserWindow *w, int32_t shown) {
     CheckTab *t = w->checkTab;
     for (HWND control : {t->edit.handle, t->button.handle, t->copy.handle})
         ShowWindow(control, shown ? SW_SHOW : SW_HIDE);
+    CheckDateShow(&t->date, shown);
     if (shown) SetFocus(t->edit.handle);
 }
 
@@ -95,14 +106,19 @@ static char *EditText(const CheckTab *t) {
     return text;
 }
 
-// Reads and checks text, setting the encounter up the first time.
-static int32_t Check(BrowserWindow *w, const char *text) {
+// Reads and checks text against the release in effect on date (0: the newest), setting the
+// encounter up the first time.
+static int32_t Check(BrowserWindow *w, const char *text, int32_t date) {
     CheckTab *t = w->checkTab;
     if (!t->ready) {
         int32_t status = EncounterInit(&t->encounter, &w->table, &w->sevenths);
         if (status < 0) return status;
         t->ready = 1;
     }
+    // The picker keeps to the releases' days, so a date outside them is the newest release too.
+    int32_t release = date != 0 ? ReleasesForDate(&w->releases, date) : -1;
+    if (release < 0) release = ReleasesNewest(&w->releases);
+    if (release >= 0) EncounterSetRelease(&t->encounter, &w->releases, release);
     int32_t status = EncounterRead(&t->encounter, text, strlen(text));
     return status < 0 ? status : EncounterCheck(&t->encounter);
 }
@@ -117,7 +133,7 @@ int32_t ShowCheckPage(BrowserWindow *w, int32_t serial, int32_t history) {
     CheckTab *t = w->checkTab;
     const int32_t slot = serial % HISTORY_CAPACITY;
     if (serial <= 0 || t->listSerials[slot] != serial || !t->lists[slot]) return ERR_NOTFOUND;
-    int32_t status = Check(w, t->lists[slot]);
+    int32_t status = Check(w, t->lists[slot], t->listDates[slot]);
     if (status < 0) return status;
     if (history) HistoryPush(w, PageRef{PAGE_KIND_CHECK, serial});
     return ShowComposedPage(w, ComposeCheck, nullptr, nullptr);
@@ -133,6 +149,7 @@ int32_t CheckTabRun(BrowserWindow *w) {
     MemFree(t->lists[slot]);
     t->lists[slot] = text;
     t->listSerials[slot] = serial;
+    t->listDates[slot] = CheckDateRead(&t->date);
     t->serial = serial;
     return ShowCheckPage(w, serial, 1);
 }
@@ -150,7 +167,7 @@ int32_t CheckTabCopy(BrowserWindow *w) {
     CheckTab *t = w->checkTab;
     char *text = EditText(t);
     if (!text) return ERR_ALLOC;
-    int32_t status = Check(w, text);
+    int32_t status = Check(w, text, CheckDateRead(&t->date));
     // One code a line; the normal forms never grow by more than their dot and line end.
     const int32_t capacity = 2 * (int32_t)strlen(text) + 2;
     char *list = status < 0 ? nullptr : (char *)MemAlloc(capacity + 1);

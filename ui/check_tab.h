@@ -7,6 +7,7 @@
 
 #include "classification/encounter.h"
 #include "ui/browser_window.h"
+#include "ui/check_date.h"
 
 enum : int32_t {
     IDC_CHECK_BUTTON = 510,  // "Check"
@@ -19,11 +20,13 @@ struct CheckTab {
     ControlSlot edit;                    // multi-line edit, child of the tab control
     ControlSlot button;                  // "Check"
     ControlSlot copy;                    // "Copy"
+    CheckDate date;                      // "Date of service", above the edit
     Encounter encounter;                 // the codes last read; set up on first use; owned
     int32_t ready;                       // nonzero once encounter is set up
     int32_t serial;                      // serial of the last checked list (history index)
     char *lists[HISTORY_CAPACITY];       // checked lists by serial % HISTORY_CAPACITY; owned
     int32_t listSerials[HISTORY_CAPACITY];  // the serial each slot holds
+    int32_t listDates[HISTORY_CAPACITY];    // the date of service each was checked for (0: none)
 };
 
 // Creates the tab's controls (children of the tab control, hidden) in w->checkTab.

@@ -116,7 +116,7 @@ struct RecordPageRequest {
 static void ComposeRecord(BrowserWindow *w, void *context, const PageSink *sink) {
     const RecordPageRequest *request = (const RecordPageRequest *)context;
     PageWorkspace workspace = {w->textBuffer, w->scratchBuffer, w->textCapacity};
-    PageSources sources = {&w->table, &w->sevenths, &w->changes};
+    PageSources sources = {&w->table, &w->sevenths, &w->releases.changes, &w->releases};
     PageCounter counter;
     PageCounterInit(&counter, sink);
     if (ComposeWholePage(&sources, request->kind, request->record, &workspace, &w->links,

@@ -66,7 +66,7 @@ int32_t SearchInWindow(BrowserWindow *w, const char *word) {
     }
     if (w->search.hitCount == 0) {
         char line[NOTHING_FOUND_CHARS + 1];
-        SetNothingFound(w, SearchNothingFoundText(&w->changes, word, line, NOTHING_FOUND_CHARS));
+        SetNothingFound(w, SearchNothingFoundText(&w->releases.changes, word, line, NOTHING_FOUND_CHARS));
     } else {
         SetNothingFound(w, nullptr);
         if (w->search.rule == SEARCH_RULE_CODE) OpenCodeHit(w);
