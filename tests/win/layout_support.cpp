@@ -27,7 +27,9 @@ std::vector<ControlPlace> LayoutAt96(const BrowserWindow *w, int32_t s, int32_t 
         places.push_back({"index edit", t->edit.handle, {73, h - 39, s - 16, h - 13}});
     }
     if (const CheckTab *t = w->checkTab) {
-        places.push_back({"check edit", t->edit.handle, {6, 30, s - 16, h - 45}});
+        places.push_back({"check date label", t->date.label.handle, {6, 30, 110, 56}});
+        places.push_back({"check date", t->date.picker.handle, {110, 30, 250, 56}});
+        places.push_back({"check edit", t->edit.handle, {6, 62, s - 16, h - 45}});
         places.push_back({"check button", t->button.handle, {8, h - 39, 72, h - 13}});
         places.push_back({"check copy", t->copy.handle, {80, h - 39, 144, h - 13}});
     }

@@ -14,6 +14,7 @@
 #include "classification/page_runs.h"
 #include "classification/code_refs.h"
 #include "classification/release_changes.h"
+#include "classification/releases.h"
 #include "classification/search.h"
 #include "classification/search_find.h"
 #include "classification/search_words.h"
@@ -275,6 +276,45 @@ TEST_F(OutOfMemoryTest, LoadsBesideTheRecordsAtEveryAllocation) {
            codePoints, sevenPoints, changePoints);
     FreeRecordTexts(count, records);
     MemFree(records);
+}
+
+// The newest release made of the records at each allocation: a failure leaves the table as it
+// was. The code index is rebuilt last, and a table without one only scans, so a failure there
+// is a success: later rounds then make the newest release of the newest release.
+TEST_F(OutOfMemoryTest, ReleasesAndTheNewestTableAtEveryAllocation) {
+    RecordTable table = {};
+    SeventhCharTable chars = {};
+    ASSERT_EQ(RecordTableLoad(&table, "engtextrecords.dat"), 0);
+    ASSERT_EQ(SeventhCharLoad(&chars, &table), 0);
+    const int32_t releasePoints = Walk([&] {
+        Releases releases = {};
+        int32_t status = ReleasesLoad(&releases);
+        if (status == 0) EXPECT_EQ(releases.count, 6);
+        else EXPECT_EQ(releases.states, nullptr);
+        ReleasesFree(&releases);
+        return status;
+    });
+    Releases releases = {};
+    ASSERT_EQ(ReleasesLoad(&releases), 0);
+    const int32_t applyPoints = Walk(
+        [&] {
+            const uint32_t count = table.recordCount;
+            const TextRecord *records = table.records;
+            int32_t status = ReleasesApply(&releases, 5, &table, &chars);
+            if (status < 0) {
+                EXPECT_EQ(table.recordCount, count);
+                EXPECT_EQ(table.records, records);
+            }
+            return status;
+        },
+        ERR_ALLOC, true);
+    EXPECT_EQ(table.recordCount, 47448u);
+    EXPECT_GE(releasePoints, 3);
+    EXPECT_GE(applyPoints, 1000);
+    printf("ReleasesLoad %d, ReleasesApply %d failure points\n", releasePoints, applyPoints);
+    ReleasesFree(&releases);
+    SeventhCharFree(&chars);
+    RecordTableFree(&table);
 }
 
 TEST_F(OutOfMemoryTest, AllWordsAndTypedCodeSearchesGiveAllHitsOrNone) {
