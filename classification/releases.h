@@ -115,10 +115,11 @@ int32_t ReleasesCount(const Releases *releases, int32_t release, const RecordTab
 // in code order under their parents (chars, the 7th characters of the table as it was, tell a
 // complete code from a record), codes it deleted are flagged RECORD_FLAG_DELETED and stay, revised
 // titles replace the old, leaf flags follow the records below, and the code index is rebuilt.
-// Positions change: 7th characters must be loaded anew after. 0; ERR_NULLPTR; ERR_INVPARAM;
-// ERR_INVDATA (an added code with no parent); ERR_ALLOC, the table then as it was.
+// An added code with no parent is left out (logged). Positions change; chars (may be null)
+// follows them, new records taking their ancestors' 7th characters. 0; ERR_NULLPTR; ERR_INVPARAM; ERR_INVDATA (records out of tree order); ERR_ALLOC
+// (the code index included), the table then as it was.
 int32_t ReleasesApply(const Releases *releases, int32_t release, RecordTable *table,
-                      const SeventhCharTable *chars);
+                      SeventhCharTable *chars);
 
 // The program's load: the records, the releases, the table made the newest release and its 7th
 // characters. 0, or the first failing step's status (everything then freed).

@@ -1,6 +1,6 @@
 // Making the records' own table into a later release's: new records merged into the tree in code
-// order, deleted ones flagged, titles revised. All memory is taken before the table is touched,
-// so a failure leaves it as it was.
+// order, deleted ones flagged, titles revised. The new table, its code index included, is made
+// beside the old one, so a failure leaves the table as it was.
 #include <algorithm>
 #include <cstring>
 
@@ -278,7 +278,7 @@ bool Deleted(const Releases *rel, int32_t release, const TextRecord *r) {
 }  // namespace
 
 int32_t ReleasesApply(const Releases *releases, int32_t release, RecordTable *table,
-                      const SeventhCharTable *chars) {
+                      SeventhCharTable *chars) {
     if (releases == nullptr || table == nullptr || table->records == nullptr) return ERR_NULLPTR;
     if (release < 0 || release >= releases->count) return ERR_INVPARAM;
     if (table->recordCount == 0) return ERR_INVPARAM;
@@ -299,8 +299,8 @@ int32_t ReleasesApply(const Releases *releases, int32_t release, RecordTable *ta
         PlanFree(&p, true);
         return status;
     }
-    // From here nothing fails: the old records move over, their texts with them.
-    CodeIndexFree(table);
+    // The new array takes copies of the old records; the old table stays whole until the new
+    // one has its code index, the last thing that can fail.
     for (int32_t node = 0; node < p.oldCount + p.addCount; node++) {
         int32_t at = p.newIndex[node];
         if (at == kNone) continue;
@@ -308,7 +308,6 @@ int32_t ReleasesApply(const Releases *releases, int32_t release, RecordTable *ta
         if (node < p.oldCount) {
             *r = table->records[node];
             if (p.texts[node] != nullptr) {
-                MemFree(r->text);
                 r->text = p.texts[node];
                 SetOffsets(r, &table->records[node]);
             }
@@ -341,13 +340,33 @@ int32_t ReleasesApply(const Releases *releases, int32_t release, RecordTable *ta
             records[at].flags |= RECORD_FLAG_LEAF;
         }
     }
-    for (int32_t j = 0; j < p.addCount; j++) {
-        if (p.newIndex[p.oldCount + j] == kNone) MemFree(p.texts[p.oldCount + j]);
+    RecordTable made = {(uint32_t)total, records, nullptr};
+    status = CodeIndexBuild(&made);
+    int32_t *effect = nullptr;
+    if (status >= 0 && chars != nullptr && chars->inEffect != nullptr) {
+        effect = (int32_t *)MemAlloc((total + 1) * (int32_t)sizeof(int32_t));
+        if (effect == nullptr) status = ERR_ALLOC;
     }
+    if (status < 0) {
+        CodeIndexFree(&made);
+        MemFree(records);
+        PlanFree(&p, true);
+        return status;
+    }
+    for (int32_t node = 0; node < p.oldCount + p.addCount; node++) {
+        if (p.texts[node] == nullptr) continue;
+        if (node < p.oldCount) {
+            MemFree(table->records[node].text);
+        } else if (p.newIndex[node] == kNone) {
+            MemFree(p.texts[node]);
+        }
+    }
+    CodeIndexFree(table);
     MemFree(table->records);
     table->records = records;
     table->recordCount = (uint32_t)total;
+    table->codeIndex = made.codeIndex;
+    if (effect != nullptr) SeventhCharFollow(chars, table, p.newIndex, effect);
     PlanFree(&p, false);
-    CodeIndexBuild(table);
     return 0;
 }

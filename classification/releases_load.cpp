@@ -17,9 +17,6 @@ int32_t ReleasesLoadTable(Releases *releases, RecordTable *table, SeventhCharTab
     if (status >= 0) status = SeventhCharLoad(chars, table);
     if (status >= 0) status = ReleasesLoad(releases);
     if (status >= 0) status = ReleasesApply(releases, ReleasesNewest(releases), table, chars);
-    // Positions have moved: the 7th characters are read again against the new table.
-    SeventhCharFree(chars);
-    if (status >= 0) status = SeventhCharLoad(chars, table);
     if (status < 0) {
         ReleasesFree(releases);
         SeventhCharFree(chars);

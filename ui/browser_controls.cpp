@@ -140,11 +140,6 @@ static int32_t LoadData(BrowserWindow *w) {
     // Without the later releases the records' own release still works.
     if (ReleasesLoad(&w->releases) < 0) return 0;
     status = ReleasesApply(&w->releases, ReleasesNewest(&w->releases), &w->table, &w->sevenths);
-    if (status >= 0) {
-        // Positions moved: the 7th characters are read again against the newest release.
-        SeventhCharFree(&w->sevenths);
-        status = SeventhCharLoad(&w->sevenths, &w->table);
-    }
     if (status < 0) {
         MessageBoxPrint(nullptr, MB_ICONERROR, "Error", "Failed to read ICD10 data: %.32s",
                         StatusName(status));

@@ -262,5 +262,15 @@ TEST_F(Releases_, TableIsTheNewestRelease) {
         }
     }
     EXPECT_GT(same, 45000);
+    // The 7th characters followed the records as a fresh read of them gives them.
+    SeventhCharTable fresh = {};
+    ASSERT_EQ(SeventhCharLoad(&fresh, &table), 0);
+    ASSERT_EQ(chars.recordCount, fresh.recordCount);
+    for (int32_t i = 0; i < fresh.recordCount; i++) {
+        const SeventhCharDef *a = SeventhCharDefFor(&chars, i), *b = SeventhCharDefFor(&fresh, i);
+        ASSERT_EQ(a == nullptr, b == nullptr) << i;
+        if (a != nullptr) ASSERT_EQ(a->record, b->record) << i;
+    }
+    SeventhCharFree(&fresh);
     EXPECT_EQ(table.recordCount - base.recordCount, 1260u) << "records added";
 }
