@@ -47,6 +47,9 @@ int CliCheck(int argc, char **argv);
 // check prints it, then !KIND<TAB>CODE<TAB>OTHER<TAB>WHERE<TAB>NOTE per finding
 // (tools/cli/encounter.cpp). Exit 0 without errors, 1 with one, 2 for a bad command line.
 int CliEncounter(int argc, char **argv);
+// codes [--date YYYY-MM-DD]: every code of the release in effect, as its order file lists them,
+// in code order: CODE<TAB>STATUS<TAB>TITLE (tools/cli/codes.cpp).
+int CliCodes(int argc, char **argv);
 // changes [CODE...]: the later releases' changes, all of them or those of codes beginning with
 // each CODE (tools/cli/changes.cpp).
 int CliChanges(int argc, char **argv);

@@ -40,6 +40,10 @@ static const CliCommand kCommands[] = {
      "                 release in effect on the date of service (stdin without CODE: one\n"
      "                 encounter a line): each code as check prints it, then per finding\n"
      "                 !KIND<TAB>CODE<TAB>OTHER<TAB>WHERE<TAB>NOTE; exit 1 when one has an error\n"},
+    {"codes", CliCodes,
+     "  codes [--date YYYY-MM-DD]  every code of the release in effect on the date (the newest\n"
+     "                 without one) as its order file lists them, headers included, in code\n"
+     "                 order: CODE<TAB>STATUS<TAB>TITLE\n"},
     {"changes", CliChanges,
      "  changes [CODE...]  what later releases changed, all or for the codes beginning with\n"
      "                 each CODE: RELEASE<TAB>CHANGE<TAB>CODE<TAB>STATUS<TAB>TITLE\n"},

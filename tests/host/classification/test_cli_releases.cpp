@@ -67,3 +67,28 @@ TEST_F(CliReleases, BadDatesAreABadCommandLine) {
     EXPECT_EQ(missing.status, 2);
     EXPECT_EQ(missing.out, "");
 }
+
+// The order file of a release: its published counts, and every line as `check` answers it.
+TEST_F(CliReleases, CodesListTheReleasesOrderFile) {
+    const struct {
+        const char *args;
+        size_t codes, billable;
+    } rows[] = {{"codes", 98403, 74879}, {"codes --date 2026-03-15", 98186, 74719},
+                {"codes --date 2022-11-15", 96745, 73639}};
+    for (const auto &row : rows) {
+        CliOutput r = CliRun(row.args);
+        ASSERT_EQ(r.status, 0) << row.args;
+        size_t lines = 0, billable = 0;
+        for (size_t at = 0; (at = r.out.find('\n', at)) != std::string::npos; at++) lines++;
+        for (size_t at = 0; (at = r.out.find("\tbillable\t", at)) != std::string::npos; at++) {
+            billable++;
+        }
+        EXPECT_EQ(lines, row.codes) << row.args;
+        EXPECT_EQ(billable, row.billable) << row.args;
+    }
+    CliOutput now = CliRun("codes");
+    EXPECT_EQ(now.out.rfind("A00\tnot-billable\tCholera\nA00.0\tbillable\t", 0), 0u);
+    EXPECT_NE(now.out.find("\nD13.9\tnot-billable\t"), std::string::npos);
+    EXPECT_EQ(now.out.find("\nS23.420A\t"), std::string::npos);
+    EXPECT_EQ(CliRun("codes E11").status, 2);
+}
