@@ -60,9 +60,12 @@ const char *ReleaseDateWords(int32_t date, char *buffer) {
 }
 
 const char *ReleaseDateIso(int32_t date, char *buffer) {
-    if (date < 10000101 || date > 99991231) date = 10000101;
-    snprintf(buffer, 11, "%04d-%02d-%02d", (int)(date / 10000 % 10000), (int)(date / 100 % 100),
-             (int)(date % 100));
+    unsigned y = (unsigned)(date / 10000) % 10000, m = (unsigned)(date / 100) % 100,
+             d = (unsigned)date % 100;
+    char text[32];
+    snprintf(text, sizeof text, "%04u-%02u-%02u", y, m, d);
+    memcpy(buffer, text, 10);
+    buffer[10] = '\0';
     return buffer;
 }
 

@@ -105,9 +105,14 @@ const char *ReleaseStatusName(ReleaseStatus status);
 // The release that deleted the record at position (it is flagged RECORD_FLAG_DELETED), or -1.
 int32_t ReleasesDeletedIn(const Releases *releases, const RecordTable *table, int32_t position);
 
-// Codes of release (headers included, as the order file lists them: categories, subcategories,
-// codes and complete 7-character codes) and billable codes among them, counted over the table
-// and chars of the newest release. 0; ERR_NULLPTR; ERR_INVPARAM.
+// Called with each code of a release and whether it is billable (1) or a header (0).
+typedef void (*ReleaseCodeFn)(void *context, const char *code, int32_t billable);
+// Every code of release as its order file lists it (categories, subcategories, codes and complete
+// 7-character codes), over the table and chars of the newest release: the table's codes in table
+// order, then those some change names. 0; ERR_NULLPTR; ERR_INVPARAM.
+int32_t ReleasesEachCode(const Releases *releases, int32_t release, const RecordTable *table,
+                         const SeventhCharTable *chars, ReleaseCodeFn fn, void *context);
+// The number of those codes, and of the billable ones among them. 0; ERR_NULLPTR; ERR_INVPARAM.
 int32_t ReleasesCount(const Releases *releases, int32_t release, const RecordTable *table,
                       const SeventhCharTable *chars, int32_t *codes, int32_t *billable);
 

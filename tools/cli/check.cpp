@@ -60,22 +60,14 @@ static void CheckStream(CheckRun *run, FILE *in) {
 int CliCheck(int argc, char **argv) {
     int32_t date = 0;
     if (CliTakeDate(&argc, argv, &date) != 0) return EXIT_USAGE;
-    RecordTable table = {};
-    SeventhCharTable chars = {};
-    Releases releases = {};
-    if (CliLoadRelease(&table, &chars, &releases) < 0) return EXIT_FAILED;
-    int32_t release = CliReleaseFor(&releases, date);
-    if (release < 0) {
-        ReleasesFree(&releases);
-        SeventhCharFree(&chars);
-        RecordTableFree(&table);
-        return EXIT_USAGE;
-    }
+    CliRelease data = {};
+    int opened = CliReleaseOpen(&data, date);
+    if (opened != EXIT_OK) return opened;
     CheckRun *run = new CheckRun();
-    run->table = &table;
-    run->chars = &chars;
-    run->releases = &releases;
-    run->release = release;
+    run->table = &data.table;
+    run->chars = &data.chars;
+    run->releases = &data.releases;
+    run->release = data.release;
     run->allBillable = true;
     if (argc == 0) {
         CheckStream(run, stdin);
@@ -84,8 +76,6 @@ int CliCheck(int argc, char **argv) {
     }
     int result = run->allBillable ? EXIT_OK : EXIT_FAILED;
     delete run;
-    ReleasesFree(&releases);
-    SeventhCharFree(&chars);
-    RecordTableFree(&table);
+    CliReleaseClose(&data);
     return result;
 }

@@ -25,9 +25,19 @@ int32_t CliLoadRelease(RecordTable *table, SeventhCharTable *chars, Releases *re
 // Takes "--date YYYY-MM-DD" (or "--date=YYYY-MM-DD") out of the arguments, wherever it stands.
 // 0 with *date the date (0 when none was given); EXIT_USAGE, said on stderr, for a bad one.
 int CliTakeDate(int *argc, char **argv, int32_t *date);
-// The release in effect on date (the newest for 0); -1, said on stderr, when the releases held
-// do not cover it.
-int32_t CliReleaseFor(const Releases *releases, int32_t date);
+// What the commands that answer for a date of service work on.
+struct CliRelease {
+    RecordTable table;       // the newest release's records
+    SeventhCharTable chars;  // their 7th characters
+    Releases releases;       // the releases held
+    int32_t release;         // the release in effect on the date asked for
+};
+// Loads everything into a zero-filled run and picks the release in effect on date (the newest
+// for 0). EXIT_OK; EXIT_FAILED (the data could not be read) or EXIT_USAGE (the releases held do
+// not cover the date), said on stderr and nothing left loaded.
+int CliReleaseOpen(CliRelease *run, int32_t date);
+// Frees what CliReleaseOpen loaded.
+void CliReleaseClose(CliRelease *run);
 
 // Loads the embedded records into a zero-filled table; on failure says so on stderr.
 // 0 or the loader's status.

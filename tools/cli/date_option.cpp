@@ -32,14 +32,22 @@ int CliTakeDate(int *argc, char **argv, int32_t *date) {
     return 0;
 }
 
-int32_t CliReleaseFor(const Releases *releases, int32_t date) {
+int CliReleaseOpen(CliRelease *run, int32_t date) {
+    if (CliLoadRelease(&run->table, &run->chars, &run->releases) < 0) return EXIT_FAILED;
+    const Releases *releases = &run->releases;
     int32_t newest = ReleasesNewest(releases);
-    if (date == 0) return newest;
-    int32_t release = ReleasesForDate(releases, date);
-    if (release >= 0) return release;
+    run->release = date == 0 ? newest : ReleasesForDate(releases, date);
+    if (run->release >= 0) return EXIT_OK;
     char day[11], first[11], last[11];
     fprintf(stderr, "morbivue-cli: no release held is in effect on %s: the releases cover %s to %s\n",
             ReleaseDateIso(date, day), ReleaseDateIso(releases->info[0].from, first),
             ReleaseDateIso(releases->info[newest].to, last));
-    return -1;
+    CliReleaseClose(run);
+    return EXIT_USAGE;
+}
+
+void CliReleaseClose(CliRelease *run) {
+    ReleasesFree(&run->releases);
+    SeventhCharFree(&run->chars);
+    RecordTableFree(&run->table);
 }

@@ -94,27 +94,17 @@ int CliEncounter(int argc, char **argv) {
         joined += argv[i];
         joined += ' ';
     }
-    RecordTable table = {};
-    SeventhCharTable chars = {};
-    Releases releases = {};
-    if (CliLoadRelease(&table, &chars, &releases) < 0) return EXIT_FAILED;
-    int32_t release = CliReleaseFor(&releases, date);
-    if (release < 0) {
-        ReleasesFree(&releases);
-        SeventhCharFree(&chars);
-        RecordTableFree(&table);
-        return EXIT_USAGE;
-    }
+    CliRelease data = {};
+    int opened = CliReleaseOpen(&data, date);
+    if (opened != EXIT_OK) return opened;
     EncounterRun *run = new EncounterRun();
-    int32_t status = EncounterInit(&run->encounter, &table, &chars);
-    if (status >= 0) status = EncounterSetRelease(&run->encounter, &releases, release);
+    int32_t status = EncounterInit(&run->encounter, &data.table, &data.chars);
+    if (status >= 0) status = EncounterSetRelease(&run->encounter, &data.releases, data.release);
     if (status < 0) {
         fprintf(stderr, "morbivue-cli: encounter: %s\n", StatusName(status));
         EncounterFree(&run->encounter);
         delete run;
-        ReleasesFree(&releases);
-        SeventhCharFree(&chars);
-        RecordTableFree(&table);
+        CliReleaseClose(&data);
         return EXIT_FAILED;
     }
     if (argc == 0) {
@@ -125,8 +115,6 @@ int CliEncounter(int argc, char **argv) {
     int result = (run->anyError || run->status < 0) ? EXIT_FAILED : EXIT_OK;
     EncounterFree(&run->encounter);
     delete run;
-    ReleasesFree(&releases);
-    SeventhCharFree(&chars);
-    RecordTableFree(&table);
+    CliReleaseClose(&data);
     return result;
 }
