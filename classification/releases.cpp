@@ -303,6 +303,16 @@ const char *ReleaseStatusName(ReleaseStatus status) {
     }
 }
 
+int32_t ReleasesSince(const Releases *releases, const char *code) {
+    if (releases == nullptr || releases->count == 0) return 0;
+    const ReleaseCodeState *row = ReleasesCodeStates(releases, code);
+    if (row == nullptr) return releases->info[0].fiscalYear;
+    int32_t k = releases->count - 1;
+    if (!row[k].present) return 0;
+    while (k > 0 && row[k - 1].present) k--;
+    return releases->info[k].fiscalYear;
+}
+
 int32_t ReleasesDeletedIn(const Releases *releases, const RecordTable *table, int32_t position) {
     if (releases == nullptr || table == nullptr || position <= 0 ||
         (uint32_t)position >= table->recordCount ||

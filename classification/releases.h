@@ -102,6 +102,11 @@ const char *ReleasesCheckTitle(const RecordTable *table, const ReleaseCheckResul
 // "billable", "not-billable", "unknown", "deleted", "not-yet-valid".
 const char *ReleaseStatusName(ReleaseStatus status);
 
+// The fiscal year of the release from which the newest release's code (dotted, upper case) has
+// been held without a break: the records' own for a code no change names. 0 when the newest
+// release does not hold it.
+int32_t ReleasesSince(const Releases *releases, const char *code);
+
 // The release that deleted the record at position (it is flagged RECORD_FLAG_DELETED), or -1.
 int32_t ReleasesDeletedIn(const Releases *releases, const RecordTable *table, int32_t position);
 

@@ -77,8 +77,10 @@ bool InRange(const char *code, const char *range) {
     return strncmp(code, range, 3) >= 0 && strncmp(code, range + 4, 3) <= 0;
 }
 
-// The block a new category goes in: the deepest whose range holds it, else (I1A after I10-I16)
-// the last block of its chapter that begins before it; the chapter itself when it has none.
+// The block a new category goes in: the deepest whose range holds it, else the last block of its
+// chapter that begins before it with the same two characters (I1A after I10-I16), else the
+// chapter itself: the one whose range holds it, or the last of its letter before it (QA0 after
+// Q00-Q99).
 int32_t BlockFor(const RecordTable *table, const char *code) {
     int32_t chapter = kNone, holding = kNone, before = kNone;
     for (uint32_t i = 1; i < table->recordCount; i++) {
@@ -86,12 +88,15 @@ int32_t BlockFor(const RecordTable *table, const char *code) {
         const char *range = RecordField(r, FIELD_CODE);
         if (strlen(range) != 7 || range[3] != '-') continue;
         if (r->parent == 0) {
-            if (InRange(code, range)) chapter = (int32_t)i;
+            if (chapter != kNone && InRange(code, RecordField(&table->records[chapter], FIELD_CODE)))
+                continue;
+            if (InRange(code, range) || (range[0] == code[0] && strncmp(range, code, 3) <= 0))
+                chapter = (int32_t)i;
             continue;
         }
         if (chapter == kNone || r->parent != (uint32_t)chapter) continue;
         if (InRange(code, range)) holding = (int32_t)i;
-        if (strncmp(range, code, 3) <= 0) before = (int32_t)i;
+        if (strncmp(range, code, 2) == 0 && strncmp(range, code, 3) <= 0) before = (int32_t)i;
     }
     return holding != kNone ? holding : before != kNone ? before : chapter;
 }

@@ -187,8 +187,11 @@ TEST_F(Releases_, EveryCodeOfEveryReleaseAsItsOrderFileHasIt) {
             ReleaseCheckResult r = Check(release, code.first.c_str());
             char title[1024];
             ReleasesCheckTitle(&table, &r, title, 1023);
+            // The newest release's codes are all in its table: a record, or a record's
+            // complete code.
             bool ok = r.status == (code.second.billable ? RELEASE_BILLABLE : RELEASE_NOT_BILLABLE) &&
-                      code.second.title == title;
+                      code.second.title == title &&
+                      (release + 1 < releases.count || r.check.record > 0);
             if (!ok && wrong++ < 5) {
                 ADD_FAILURE() << releases.info[release].label << " " << code.first << " "
                               << ReleaseStatusName(r.status) << " " << title;
@@ -272,5 +275,9 @@ TEST_F(Releases_, TableIsTheNewestRelease) {
         if (a != nullptr) ASSERT_EQ(a->record, b->record) << i;
     }
     SeventhCharFree(&fresh);
-    EXPECT_EQ(table.recordCount - base.recordCount, 1260u) << "records added";
+    EXPECT_EQ(table.recordCount - base.recordCount, 1288u) << "records added";
+    // A new category of a new letter pair sits in its chapter (QA0 in Q00-Q99).
+    int32_t qa0 = Position("QA0");
+    ASSERT_GT(qa0, 0);
+    EXPECT_STREQ(RecordField(&table.records[table.records[qa0].parent], FIELD_CODE), "Q00-Q99");
 }
