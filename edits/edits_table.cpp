@@ -149,7 +149,7 @@ int32_t EditsParse(EditsTable *table, const char *bytes, int32_t size) {
             }
             continue;
         }
-        if (n == 5 && strcmp(f[0], "list") == 0) {
+        if (n == 4 && strcmp(f[0], "list") == 0) {
             int32_t kind = -1, fy = 0;
             for (int32_t k = 0; k < EDITS_LISTS; k++) {
                 if (strcmp(f[1], kListKinds[k]) == 0) kind = k;

@@ -137,6 +137,8 @@ static int32_t LoadData(BrowserWindow *w) {
                         StatusName(status));
         return status;
     }
+    // The payers' lists only add a section to the pages.
+    EditsLoad(&w->edits);
     // Without the later releases the records' own release still works.
     if (ReleasesLoad(&w->releases) < 0) return 0;
     status = ReleasesApply(&w->releases, ReleasesNewest(&w->releases), &w->table, &w->sevenths);

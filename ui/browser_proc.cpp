@@ -96,6 +96,7 @@ static void ReleaseState(BrowserWindow *w) {
     RecordTableFree(&w->table);
     TreePlanFree(&w->treePlan);
     ReleasesFree(&w->releases);
+    EditsFree(&w->edits);
     ClearSearchResults(&w->search);
     IndexTabFree(w);
     CheckTabFree(w);

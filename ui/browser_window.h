@@ -10,6 +10,7 @@
 #include "classification/record_table.h"
 #include "classification/release_changes.h"
 #include "classification/releases.h"
+#include "edits/edits_table.h"
 #include "classification/search.h"
 #include "classification/seventh_chars.h"
 #include "classification/tree_plan.h"
@@ -115,6 +116,7 @@ struct BrowserWindow {
     PageRef history[HISTORY_CAPACITY];  // visited pages
     int32_t dragging;            // nonzero while a splitter drag is in progress
     char *helpText;              // zero-terminated "HelpText.txt"; owned
+    EditsTable edits;            // the payers' lists; zero-filled when unreadable; owned
     Releases releases;           // the releases held and their changes; the table is the newest
                                  // one's; zero-filled when unreadable (then FY2023's); owned
     IndexTab *indexTab;          // the "Index" tab's controls and data (ui/index_tab.h); owned

@@ -13,6 +13,7 @@
 #include "classification/page_whole.h"
 #include "classification/word_match.h"
 #include "foundation/status.h"
+#include "edits/edits_page.h"
 #include "index/index_entries_page.h"
 #include "ui/browser_window.h"
 #include "ui/clipboard.h"
@@ -120,9 +121,13 @@ static void ComposeRecord(BrowserWindow *w, void *context, const PageSink *sink)
     PageCounter counter;
     PageCounterInit(&counter, sink);
     if (ComposeWholePage(&sources, request->kind, request->record, &workspace, &w->links,
-                         &counter.sink) >= 0 && request->kind == PAGE_KIND_RECORD)
-        IndexEntriesCompose(w, (int32_t)(request->record - w->table.records), counter.position,
-                            sink);
+                         &counter.sink) < 0 || request->kind != PAGE_KIND_RECORD)
+        return;
+    const int32_t position = (int32_t)(request->record - w->table.records);
+    if (w->edits.text)
+        ComposeEditsSection(&w->edits, &w->releases, &w->table, &w->sevenths, position, &workspace,
+                            &counter.sink);
+    IndexEntriesCompose(w, position, counter.position, sink);
 }
 
 static void MarkSearchWord(BrowserWindow *w, void *) {

@@ -60,6 +60,9 @@ int CliEncounter(int argc, char **argv);
 // codes [--date YYYY-MM-DD]: every code of the release in effect, as its order file lists them,
 // in code order: CODE<TAB>STATUS<TAB>TITLE (tools/cli/codes.cpp).
 int CliCodes(int argc, char **argv);
+// flags [CODE...]: the payers' lists for each billable code, CODE<TAB>DRG<TAB>HCC<TAB>MCE<TAB>POA;
+// CODE<TAB>STATUS for another (tools/cli/flags.cpp). Exit 0 when every code is billable.
+int CliFlags(int argc, char **argv);
 // changes [CODE...]: the later releases' changes, all of them or those of codes beginning with
 // each CODE (tools/cli/changes.cpp).
 int CliChanges(int argc, char **argv);

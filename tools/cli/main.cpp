@@ -17,6 +17,7 @@
 #include "classification/record_table.h"
 #include "classification/releases.h"
 #include "classification/seventh_chars.h"
+#include "edits/edits_page.h"
 #include "foundation/mem.h"
 #include "foundation/status.h"
 #include "index/index_backrefs.h"
@@ -44,6 +45,11 @@ static const CliCommand kCommands[] = {
      "  codes [--date YYYY-MM-DD]  every code of the release in effect on the date (the newest\n"
      "                 without one) as its order file lists them, headers included, in code\n"
      "                 order: CODE<TAB>STATUS<TAB>TITLE\n"},
+    {"flags", CliFlags,
+     "  flags [CODE...]  the payers' lists for each billable code (stdin without CODE):\n"
+     "                 CODE<TAB>DRG<TAB>HCC<TAB>MCE<TAB>POA (CC or MCC; HCCs; MCE edits; exempt;\n"
+     "                 - for none, ? where the list is older than the code); CODE<TAB>STATUS\n"
+     "                 for a code that is not billable, and exit 1\n"},
     {"changes", CliChanges,
      "  changes [CODE...]  what later releases changed, all or for the codes beginning with\n"
      "                 each CODE: RELEASE<TAB>CHANGE<TAB>CODE<TAB>STATUS<TAB>TITLE\n"},
@@ -201,6 +207,13 @@ static int Page(const RecordTable *table, const SeventhCharTable *chars,
         PageCounterInit(&counter, &sink);
         int32_t status = ComposeWholePage(&sources, PAGE_KIND_RECORD, &table->records[position],
                                   &workspace, links, &counter.sink);
+        // As in the window: the payers' lists follow when their entry reads.
+        EditsTable edits = {};
+        if (status >= 0 && EditsLoad(&edits) >= 0) {
+            ComposeEditsSection(&edits, releases, table, chars, position, &workspace,
+                                &counter.sink);
+        }
+        EditsFree(&edits);
         if (status >= 0 && !linksOnly) AppendIndexEntries(table, chars, position, counter.position, &sink);
         if (status < 0) {
             fprintf(stderr, "morbivue-cli: page failed: %s\n", StatusName(status));
