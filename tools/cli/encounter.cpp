@@ -2,6 +2,7 @@
 // in the release in effect on the date of service, from the arguments, or one encounter per line
 // of standard input: each code as `check` prints it, then the findings.
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -10,11 +11,17 @@
 #include "classification/encounter_text.h"
 #include "classification/page_compose.h"
 #include "classification/seventh_chars.h"
+#include "edits/edits_visit.h"
 #include "foundation/status.h"
 #include "tools/cli/cli.h"
 
 struct EncounterRun {
     Encounter encounter;
+    const Releases *releases;         // the releases held
+    EditsTable edits;                 // the payers' lists
+    EditsVisit visit;                 // the payer's findings of the encounter
+    int32_t age;                      // --age, or VISIT_NO_AGE
+    int32_t inpatient;                // --inpatient
     int32_t printed;                  // encounters printed so far
     bool anyError;                    // an encounter had an error
     int32_t status;                   // the first failure, or 0
@@ -43,6 +50,28 @@ static void PrintFinding(EncounterRun *run, const EncounterFinding *f) {
     printf("\t%s\t%s\t%s\n", run->other, EncounterFindingWhere(e, f), run->note);
 }
 
+// The payer's errors after the classification's findings, then the two summary lines.
+static void PrintPayer(EncounterRun *run) {
+    Encounter *e = &run->encounter;
+    if (EditsVisitCheck(&run->visit, &run->edits, run->releases, e, run->age, run->inpatient) < 0) {
+        fprintf(stderr, "morbivue-cli: the payer's edits failed: %s\n", StatusName(ERR_ALLOC));
+        run->status = ERR_ALLOC;
+        return;
+    }
+    for (int32_t k = 0; k < run->visit.findingCount; k++) {
+        const EditsVisitFinding *f = &run->visit.findings[k];
+        int32_t n = 0;
+        const char *code = EncounterCodeText(e, f->code, &n);
+        printf("!%s\t", EditsVisitKindName(f->kind));
+        fwrite(code, 1, (size_t)n, stdout);
+        printf("\t\tMCE\t%s\n", EditsVisitNote(&run->edits, e, f, run->note));
+    }
+    if (run->visit.findingCount > 0) run->anyError = true;
+    printf("=cc-mcc\t%s\n",
+           EditsVisitCcMcc(&run->edits, run->releases, e, run->note, TEXT_BUFFER_CHARS));
+    printf("=hcc\t%s\n", EditsVisitHccs(&run->visit, &run->edits, e, run->note, TEXT_BUFFER_CHARS));
+}
+
 // One encounter of text; from standard input, one without codes prints nothing.
 static void CheckOne(EncounterRun *run, const char *text, size_t length, bool fromInput) {
     Encounter *e = &run->encounter;
@@ -59,6 +88,7 @@ static void CheckOne(EncounterRun *run, const char *text, size_t length, bool fr
     run->printed++;
     for (int32_t i = 0; i < e->codeCount; i++) PrintCode(run, i);
     for (int32_t k = 0; k < e->findingCount; k++) PrintFinding(run, &e->findings[k]);
+    PrintPayer(run);
     if (e->errorCount > 0) run->anyError = true;
 }
 
@@ -81,9 +111,37 @@ static void CheckStream(EncounterRun *run, FILE *in) {
     if (!line.empty()) CheckOne(run, line.data(), line.size(), true);
 }
 
+// Takes --inpatient and --age N (0 to 124) out of the arguments. False, said on stderr, for a
+// bad age.
+static bool TakePayerOptions(int *argc, char **argv, int32_t *age, int32_t *inpatient) {
+    int kept = 0;
+    for (int i = 0; i < *argc; i++) {
+        if (strcmp(argv[i], "--inpatient") == 0) {
+            *inpatient = 1;
+            continue;
+        }
+        if (strcmp(argv[i], "--age") != 0) {
+            argv[kept++] = argv[i];
+            continue;
+        }
+        const char *text = i + 1 < *argc ? argv[++i] : "";
+        char *end = nullptr;
+        long value = strtol(text, &end, 10);
+        if (text[0] < '0' || text[0] > '9' || *end != '\0' || value > VISIT_MAX_AGE) {
+            fprintf(stderr, "morbivue-cli: --age needs the patient's age in years, 0 to %d, not "
+                    "\"%s\"\n", (int)VISIT_MAX_AGE, text);
+            return false;
+        }
+        *age = (int32_t)value;
+    }
+    *argc = kept;
+    return true;
+}
+
 int CliEncounter(int argc, char **argv) {
-    int32_t date = 0;
+    int32_t date = 0, age = VISIT_NO_AGE, inpatient = 0;
     if (CliTakeDate(&argc, argv, &date) != 0) return EXIT_USAGE;
+    if (!TakePayerOptions(&argc, argv, &age, &inpatient)) return EXIT_USAGE;
     std::string joined;
     for (int i = 0; i < argc; i++) {
         // No code begins with '-': an option this command does not have.
@@ -98,11 +156,16 @@ int CliEncounter(int argc, char **argv) {
     int opened = CliReleaseOpen(&data, date);
     if (opened != EXIT_OK) return opened;
     EncounterRun *run = new EncounterRun();
+    run->releases = &data.releases;
+    run->age = age;
+    run->inpatient = inpatient;
     int32_t status = EncounterInit(&run->encounter, &data.table, &data.chars);
     if (status >= 0) status = EncounterSetRelease(&run->encounter, &data.releases, data.release);
+    if (status >= 0) status = EditsLoad(&run->edits);
     if (status < 0) {
         fprintf(stderr, "morbivue-cli: encounter: %s\n", StatusName(status));
         EncounterFree(&run->encounter);
+        EditsFree(&run->edits);
         delete run;
         CliReleaseClose(&data);
         return EXIT_FAILED;
@@ -114,6 +177,8 @@ int CliEncounter(int argc, char **argv) {
     }
     int result = (run->anyError || run->status < 0) ? EXIT_FAILED : EXIT_OK;
     EncounterFree(&run->encounter);
+    EditsVisitFree(&run->visit);
+    EditsFree(&run->edits);
     delete run;
     CliReleaseClose(&data);
     return result;

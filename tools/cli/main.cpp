@@ -37,10 +37,11 @@ static const CliCommand kCommands[] = {
      "                 (the newest without one; stdin without CODE): CODE<TAB>STATUS<TAB>TITLE;\n"
      "                 exit 0 when every code is billable, 2 for a bad date\n"},
     {"encounter", CliEncounter,
-     "  encounter [--date YYYY-MM-DD] [CODE...]  the codes of one visit checked together in the\n"
-     "                 release in effect on the date of service (stdin without CODE: one\n"
-     "                 encounter a line): each code as check prints it, then per finding\n"
-     "                 !KIND<TAB>CODE<TAB>OTHER<TAB>WHERE<TAB>NOTE; exit 1 when one has an error\n"},
+     "  encounter [--date YYYY-MM-DD] [--age N] [--inpatient] [CODE...]  the codes of one\n"
+     "                 visit checked together in the release in effect on the date of service\n"
+     "                 (stdin without CODE: one encounter a line): each code as check prints it,\n"
+     "                 then per finding !KIND<TAB>CODE<TAB>OTHER<TAB>WHERE<TAB>NOTE, then\n"
+     "                 =cc-mcc<TAB>CODES and =hcc<TAB>HCCS; exit 1 when one has an error\n"},
     {"codes", CliCodes,
      "  codes [--date YYYY-MM-DD]  every code of the release in effect on the date (the newest\n"
      "                 without one) as its order file lists them, headers included, in code\n"
