@@ -42,7 +42,9 @@ int32_t CheckTabCreate(BrowserWindow *w, HFONT font) {
     if (!edit || !button || !copy) return ERR_CREATE;
     if (CheckDateCreate(&t->date, w->tab.handle,
                         w->app ? w->app->instance : GetModuleHandleA(nullptr), font,
-                        &w->releases) < 0)
+                        &w->releases) < 0 ||
+        CheckPayerCreate(&t->payer, w->tab.handle,
+                         w->app ? w->app->instance : GetModuleHandleA(nullptr), font) < 0)
         return ERR_CREATE;
     for (HWND control : {edit, button, copy}) SendMessageA(control, WM_SETFONT, (WPARAM)font, FALSE);
     // No limit but memory: a day's list pasted whole must not be cut.
@@ -55,6 +57,7 @@ void CheckTabFree(BrowserWindow *w) {
     if (!w || !w->checkTab) return;
     CheckTab *t = w->checkTab;
     EncounterFree(&t->encounter);
+    EditsVisitFree(&t->visit);
     for (char *list : t->lists) MemFree(list);
     MemFree(t);
     w->checkTab = nullptr;
@@ -71,8 +74,11 @@ void CheckTabComputeLayout(BrowserWindow *w) {
     CheckDateLayout(&t->date, {w->list.rect.left, w->list.rect.top, w->list.rect.right,
                                w->list.rect.top + row},
                     w->dpi);
-    t->edit.rect = {w->list.rect.left, w->list.rect.top + row + DpiScale(6, w->dpi),
-                    w->list.rect.right, b.top - DpiScale(6, w->dpi)};
+    const int32_t second = w->list.rect.top + row + DpiScale(4, w->dpi);
+    CheckPayerLayout(&t->payer, {w->list.rect.left, second, w->list.rect.right, second + row},
+                     w->dpi);
+    t->edit.rect = {w->list.rect.left, second + row + DpiScale(6, w->dpi), w->list.rect.right,
+                    b.top - DpiScale(6, w->dpi)};
     t->button.rect = b;
     t->copy.rect = {b.right + gap, b.top, b.right + gap + (b.right - b.left), b.bottom};
 }
@@ -86,6 +92,7 @@ void CheckTabApplyLayout(BrowserWindow *w) {
             MoveWindow(slot->handle, r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
     }
     CheckDateApply(&t->date);
+    CheckPayerApply(&t->payer);
 }
 
 void CheckTabShow(BrowserWindow *w, int32_t shown) {
@@ -94,6 +101,7 @@ void CheckTabShow(BrowserWindow *w, int32_t shown) {
     for (HWND control : {t->edit.handle, t->button.handle, t->copy.handle})
         ShowWindow(control, shown ? SW_SHOW : SW_HIDE);
     CheckDateShow(&t->date, shown);
+    CheckPayerShow(&t->payer, shown);
     if (shown) SetFocus(t->edit.handle);
 }
 
@@ -106,9 +114,10 @@ static char *EditText(const CheckTab *t) {
     return text;
 }
 
-// Reads and checks text against the release in effect on date (0: the newest), setting the
-// encounter up the first time.
-static int32_t Check(BrowserWindow *w, const char *text, int32_t date) {
+// Reads and checks text against the release in effect on date (0: the newest), with the payer's
+// edits for age and inpatient, setting the encounter up the first time.
+static int32_t Check(BrowserWindow *w, const char *text, int32_t date, int32_t age,
+                     int32_t inpatient) {
     CheckTab *t = w->checkTab;
     if (!t->ready) {
         int32_t status = EncounterInit(&t->encounter, &w->table, &w->sevenths);
@@ -120,12 +129,26 @@ static int32_t Check(BrowserWindow *w, const char *text, int32_t date) {
     if (release < 0) release = ReleasesNewest(&w->releases);
     if (release >= 0) EncounterSetRelease(&t->encounter, &w->releases, release);
     int32_t status = EncounterRead(&t->encounter, text, strlen(text));
-    return status < 0 ? status : EncounterCheck(&t->encounter);
+    if (status >= 0) status = EncounterCheck(&t->encounter);
+    t->age = age;
+    t->inpatient = inpatient;
+    if (status >= 0 && w->edits.text)
+        status = EditsVisitCheck(&t->visit, &w->edits, &w->releases, &t->encounter,
+                                 age >= 0 ? age : VISIT_NO_AGE, inpatient);
+    return status;
 }
 
 static void ComposeCheck(BrowserWindow *w, void *, const PageSink *sink) {
     PageWorkspace ws = {w->textBuffer, w->scratchBuffer, w->textCapacity};
-    ComposeEncounterPage(&w->checkTab->encounter, &ws, &w->links, sink);
+    CheckTab *t = w->checkTab;
+    if (ComposeEncounterPage(&t->encounter, &ws, &w->links, sink) < 0 || !w->edits.text) return;
+    if (t->age == CHECK_BAD_AGE && t->encounter.codeCount > 0) {
+        static const char kBadAge[] =
+            "\nThe age is not one the Medicare Code Editor knows (0 to 124): its age edits were not "
+            "applied.\n";
+        PageSinkWrite(sink, &ws, kBadAge, sizeof kBadAge - 1);
+    }
+    ComposeEditsVisit(&t->visit, &w->edits, &w->releases, &t->encounter, &ws, sink);
 }
 
 int32_t ShowCheckPage(BrowserWindow *w, int32_t serial, int32_t history) {
@@ -133,7 +156,8 @@ int32_t ShowCheckPage(BrowserWindow *w, int32_t serial, int32_t history) {
     CheckTab *t = w->checkTab;
     const int32_t slot = serial % HISTORY_CAPACITY;
     if (serial <= 0 || t->listSerials[slot] != serial || !t->lists[slot]) return ERR_NOTFOUND;
-    int32_t status = Check(w, t->lists[slot], t->listDates[slot]);
+    int32_t status = Check(w, t->lists[slot], t->listDates[slot], t->listAges[slot],
+                           t->listInpatient[slot]);
     if (status < 0) return status;
     if (history) HistoryPush(w, PageRef{PAGE_KIND_CHECK, serial});
     return ShowComposedPage(w, ComposeCheck, nullptr, nullptr);
@@ -150,6 +174,8 @@ int32_t CheckTabRun(BrowserWindow *w) {
     t->lists[slot] = text;
     t->listSerials[slot] = serial;
     t->listDates[slot] = CheckDateRead(&t->date);
+    t->listAges[slot] = CheckPayerAge(&t->payer);
+    t->listInpatient[slot] = (uint8_t)CheckPayerInpatient(&t->payer);
     t->serial = serial;
     return ShowCheckPage(w, serial, 1);
 }
@@ -167,7 +193,7 @@ int32_t CheckTabCopy(BrowserWindow *w) {
     CheckTab *t = w->checkTab;
     char *text = EditText(t);
     if (!text) return ERR_ALLOC;
-    int32_t status = Check(w, text, CheckDateRead(&t->date));
+    int32_t status = Check(w, text, CheckDateRead(&t->date), -1, 0);
     // One code a line; the normal forms never grow by more than their dot and line end.
     const int32_t capacity = 2 * (int32_t)strlen(text) + 2;
     char *list = status < 0 ? nullptr : (char *)MemAlloc(capacity + 1);
