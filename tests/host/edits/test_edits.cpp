@@ -2,6 +2,7 @@
 // every billable code of the newest release, the words of a sample, and the V28 hierarchies.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <fstream>
 #include <map>
 #include <set>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "edits/edits_words.h"
+#include "foundation/status.h"
 #include "morbivue_data_files.h"
 
 namespace {
@@ -187,5 +189,49 @@ TEST_F(Edits, HierarchiesDropWhatTheyDrop) {
         int32_t n = EditsHccApply(&edits, hccs.data(), (int32_t)hccs.size());
         hccs.resize((size_t)n);
         EXPECT_EQ(hccs, row.left);
+    }
+}
+
+// The entry's reader: a small entry read whole, and each kind of damage refused whole.
+TEST(EditsParse, ReadsAnEntryWholeOrRefusesIt) {
+    const std::string good =
+        "morbivue-edits\t1\nlist\tdrg\tMS-DRG v43\t2026\nD\tA00.0\tCC\nD\tI46.9\tMCC\n"
+        "list\tmce\tMedicare Code Editor v43.1\t2026\nM\tO80\tage_maternity\t9\t64\n"
+        "M\tO80\tquestionable_admission\t0\t0\n"
+        "list\thcc\tCMS-HCC V28\t2026\nL\t37\tDiabetes\nL\t38\tDiabetes, no complications\n"
+        "X\t37\t38\nH\tE11.22\t38\nH\tE11.22\t37\n"
+        "list\tpoa\tPOA exempt list FY2025\t2025\nP\tO80\nend\t10\n";
+    EditsTable t = {};
+    ASSERT_EQ(EditsParse(&t, good.data(), (int32_t)good.size()), 0);
+    EXPECT_EQ(t.codeCount, 4);
+    const EditsCode *o80 = EditsFind(&t, "O80");
+    ASSERT_NE(o80, nullptr);
+    EXPECT_EQ(o80->mce, MCE_AGE_MATERNITY | MCE_QUESTIONABLE_ADMISSION);
+    EXPECT_EQ(o80->poaExempt, 1);
+    const EditsCode *e1122 = EditsFind(&t, "E11.22");
+    ASSERT_NE(e1122, nullptr);
+    EXPECT_EQ(e1122->hccs[0], 37);
+    EXPECT_EQ(e1122->hccs[1], 38);
+    EditsFree(&t);
+    const struct {
+        const char *from, *to;
+    } damage[] = {
+        {"end\t10", "end\t12"},
+        {"D\tA00.0\tCC", "D\tA00.0\tXX"},
+        {"D\tI46.9\tMCC", "D\tA00.0\tMCC"},
+        {"list\tmce", "list\tpoa"},
+        {"age_maternity\t9\t64", "age_maternity\t64\t9"},
+        {"H\tE11.22\t38", "H\tE11.22\t99"},
+        {"X\t37\t38", "X\t37\t99"},
+        {"morbivue-edits\t1", "morbivue-edits\t2"},
+        {"P\tO80\n", "P\tO80\tx\n"},
+        {"end\t10\n", ""},
+    };
+    for (const auto &d : damage) {
+        std::string bad = good;
+        bad.replace(bad.find(d.from), strlen(d.from), d.to);
+        EditsTable b = {};
+        EXPECT_EQ(EditsParse(&b, bad.data(), (int32_t)bad.size()), ERR_INVDATA) << d.to;
+        EXPECT_EQ(b.codes, nullptr);
     }
 }
