@@ -131,6 +131,16 @@ const char *IndexCellCode(const char *text) {
     return text;
 }
 
+// An entry that refers elsewhere says where, after its codes: "see Infarct, myocardium".
+static void PutReferences(Writer *w, const IndexItem *items, int32_t count) {
+    for (int32_t i = 0; i < count; i++) {
+        if (items[i].kind != INDEX_ITEM_SEE && items[i].kind != INDEX_ITEM_SEE_ALSO) continue;
+        if (w->length > 0) PutString(w, " ");
+        PutString(w, items[i].kind == INDEX_ITEM_SEE ? "see " : "see also ");
+        PutString(w, items[i].text);
+    }
+}
+
 int32_t IndexCodesWrite(const IndexSet *set, int32_t n, char *buffer, int32_t capacity) {
     if (!set || (!buffer && capacity > 0) || capacity < 0) return ERR_NULLPTR;
     uint16_t kind = 0;
@@ -148,6 +158,7 @@ int32_t IndexCodesWrite(const IndexSet *set, int32_t n, char *buffer, int32_t ca
             if (col > 2) PutString(&w, " ");
             PutString(&w, code ? code : "-");
         }
+        PutReferences(&w, items, e->itemCount);
         return Finish(&w);
     }
     static const uint8_t order[] = {INDEX_ITEM_CODE, INDEX_ITEM_SUBCAT, INDEX_ITEM_SEECAT};
@@ -167,5 +178,6 @@ int32_t IndexCodesWrite(const IndexSet *set, int32_t n, char *buffer, int32_t ca
         PutString(&w, items[i].text);
         PutString(&w, "]");
     }
+    PutReferences(&w, items, e->itemCount);
     return Finish(&w);
 }

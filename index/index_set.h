@@ -50,7 +50,8 @@ int32_t IndexPathWrite(const IndexSet *set, int32_t n, char *buffer, int32_t cap
 // up to the last heading, each its code or "-" (for "--", "-", an empty or a missing cell),
 // separated by one blank; otherwise its code items separated by one blank, or else its subcat,
 // or else its seecat, then each manifestation code in square brackets ("E85.4 [I43]", "[X]"
-// alone without a code), or "". ERR_NULLPTR; ERR_INVINDEX.
+// alone without a code); in both, then each reference elsewhere, "see Infarct, myocardium" or
+// "see also ...", blank-separated; or "". ERR_NULLPTR; ERR_INVINDEX.
 int32_t IndexCodesWrite(const IndexSet *set, int32_t n, char *buffer, int32_t capacity);
 
 // Text of a cell that stands for a code ("--", "-" and "" do not); null when it does not.

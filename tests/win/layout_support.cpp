@@ -22,7 +22,8 @@ std::vector<ControlPlace> LayoutAt96(const BrowserWindow *w, int32_t s, int32_t 
         {"info", w->infoButton.handle, {s + 313, 4, s + 385, 34}},
     };
     if (const IndexTab *t = w->indexTab) {
-        places.push_back({"index list", t->list.handle, {6, 30, s - 16, h - 45}});
+        places.push_back({"index note", t->note.handle, {6, 30, s - 16, 56}});
+        places.push_back({"index list", t->list.handle, {6, 56, s - 16, h - 45}});
         places.push_back({"index search", t->button.handle, {8, h - 39, 72, h - 13}});
         places.push_back({"index edit", t->edit.handle, {73, h - 39, s - 16, h - 13}});
     }

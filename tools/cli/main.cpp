@@ -58,8 +58,9 @@ static const CliCommand kCommands[] = {
      "  search WORD... records found as \"Find\" finds them (the phrase, a typed code, all\n"
      "                 words; 3 characters or more): CODE<TAB>TITLE\n"},
     {"index", CliIndex,
-     "  index WORD...  index entries whose path has words starting with every WORD:\n"
-     "                 INDEX<TAB>PATH<TAB>CODES\n"},
+     "  index [--book] WORD...  index entries whose path has words starting with every WORD,\n"
+     "                 abbreviations and plurals read as coders mean them, the best first\n"
+     "                 (--book: the words as typed, in the book's order): INDEX<TAB>PATH<TAB>CODES\n"},
     {nullptr, nullptr, nullptr},
 };
 
