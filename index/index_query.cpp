@@ -95,7 +95,10 @@ static std::string Correct(const IndexVocabulary *v, const std::string &phrase, 
         const char *w = phrase.c_str() + spans[i].offset;
         if (!out.empty()) out += ' ';
         const char *found[6];
-        int32_t n = IndexVocabularyHasPrefix(v, w, spans[i].length)
+        // A word with a digit is a code or a number (E11, 2019): never a typo.
+        bool digit = false;
+        for (int32_t k = 0; k < spans[i].length; k++) digit = digit || (w[k] >= '0' && w[k] <= '9');
+        int32_t n = digit || IndexVocabularyHasPrefix(v, w, spans[i].length)
                         ? 0
                         : IndexVocabularySuggest(v, w, spans[i].length, found, 6);
         if (n == 0) {

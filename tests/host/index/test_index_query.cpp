@@ -105,8 +105,10 @@ TEST_F(IndexQueryTest, TyposAreCorrectedAndGibberishIsNot) {
     First("xqzvwk", 1, &note);
     EXPECT_STREQ(note.corrected, "");
     EXPECT_STREQ(note.others, "");
-    // A word found as typed is never corrected.
+    // A word found as typed is never corrected, nor a code.
     First("pneumonia", 1, &note);
+    EXPECT_STREQ(note.corrected, "");
+    EXPECT_TRUE(First("e11", 1, &note).empty());
     EXPECT_STREQ(note.corrected, "");
 }
 
