@@ -106,7 +106,8 @@ static int32_t Finish(Writer *w) {
     return w->length;
 }
 
-int32_t IndexPathWrite(const IndexSet *set, int32_t n, char *buffer, int32_t capacity) {
+static int32_t PathWrite(const IndexSet *set, int32_t n, char *buffer, int32_t capacity,
+                         bool shortMain) {
     if (!set || (!buffer && capacity > 0) || capacity < 0) return ERR_NULLPTR;
     uint16_t kind = 0;
     const IndexEntry *e = IndexSetEntry(set, n, &kind);
@@ -120,10 +121,21 @@ int32_t IndexPathWrite(const IndexSet *set, int32_t n, char *buffer, int32_t cap
     }
     Writer w = {buffer, capacity, 0};
     for (int32_t i = depth - 1; i >= 0; i--) {
-        PutString(&w, chain[i]->title);
+        // A main term's modifiers can fill a list's column; below it only its essential words.
+        const bool essential = shortMain && i == depth - 1 && depth > 1 && chain[i]->essential &&
+                               chain[i]->essential[0] != '\0';
+        PutString(&w, essential ? chain[i]->essential : chain[i]->title);
         if (i > 0) PutString(&w, " > ");
     }
     return Finish(&w);
+}
+
+int32_t IndexPathWrite(const IndexSet *set, int32_t n, char *buffer, int32_t capacity) {
+    return PathWrite(set, n, buffer, capacity, false);
+}
+
+int32_t IndexPathWriteShort(const IndexSet *set, int32_t n, char *buffer, int32_t capacity) {
+    return PathWrite(set, n, buffer, capacity, true);
 }
 
 const char *IndexCellCode(const char *text) {

@@ -195,7 +195,7 @@ void IndexTabOnGetDispInfo(BrowserWindow *w, NMLVDISPINFOA *info) {
     t->cell[0] = '\0';
     switch (item->iSubItem) {
     case 0: item->pszText = (char *)IndexDisplayName(kind); return;
-    case 1: IndexPathWrite(&t->set, n, t->cell, sizeof t->cell); break;
+    case 1: IndexPathWriteShort(&t->set, n, t->cell, sizeof t->cell); break;
     case 2: IndexCodesWrite(&t->set, n, t->cell, sizeof t->cell); break;
     default: break;
     }
