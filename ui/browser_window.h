@@ -117,6 +117,7 @@ struct BrowserWindow {
     int32_t dragging;            // nonzero while a splitter drag is in progress
     char *helpText;              // zero-terminated "HelpText.txt"; owned
     EditsTable edits;            // the payers' lists; zero-filled when unreadable; owned
+    char completeCode[16];       // a complete code whose leaf's page is being opened for it, or ""
     Releases releases;           // the releases held and their changes; the table is the newest
                                  // one's; zero-filled when unreadable (then FY2023's); owned
     IndexTab *indexTab;          // the "Index" tab's controls and data (ui/index_tab.h); owned

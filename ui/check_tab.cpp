@@ -185,6 +185,7 @@ int32_t CheckPageFollowLink(BrowserWindow *w, const char *text) {
     CodeCheckResult check;
     CodeCheck(&w->table, &w->sevenths, text, &check);
     if (check.record <= 0) return ERR_NOTFOUND;
+    if (check.kind == CODE_KIND_COMPLETE) return GoToCompleteCode(w, text, check.record);
     return GoToCode(w, PAGE_KIND_RECORD, RecordField(&w->table.records[check.record], FIELD_CODE));
 }
 

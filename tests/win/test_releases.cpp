@@ -8,6 +8,7 @@
 #include "classification/page_ref.h"
 #include "feature_support.h"
 #include "ui/check_tab.h"
+#include "ui/search_ui.h"
 #include "ui/record_page.h"
 #include "ui/tree_items.h"
 #include "ui_test_support.h"
@@ -85,5 +86,26 @@ TEST_F(ReleasesWindowTest, DateOfServiceChoosesTheRelease) {
     EXPECT_NE(CheckDateSet(&t->date, 20271001), 0);
     EXPECT_NE(CheckDateSet(&t->date, 20220930), 0);
     CheckDateSet(&t->date, 0);
+    SelectTab(w, 0);
+}
+
+// A complete code typed in "Find" is headed as itself, billable, before its leaf's page; a code
+// that is a record opens its own page as before.
+TEST_F(ReleasesWindowTest, ACompleteCodeTypedIsHeadedAsItself) {
+    ASSERT_EQ(SearchInWindow(w, "t464x5a"), 0);
+    PumpMessages();
+    EXPECT_EQ(ViewerText(viewer).rfind("T46.4X5A Adverse effect of angiotensin-converting-enzyme "
+                                       "inhibitors, initial encounter\n\nBillable: a complete "
+                                       "code, valid on a claim.\n\nT46.4X5 Adverse effect",
+                                       0),
+              0u)
+        << ViewerText(viewer).substr(0, 300);
+    ASSERT_EQ(SearchInWindow(w, "E1122"), 0);
+    PumpMessages();
+    EXPECT_EQ(ViewerText(viewer).rfind("E11.22 Type 2 diabetes mellitus with diabetic chronic "
+                                       "kidney disease\n",
+                                       0),
+              0u);
+    // Back to it: the leaf's page, as the history holds records.
     SelectTab(w, 0);
 }

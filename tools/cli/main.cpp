@@ -11,6 +11,7 @@
 
 #include "classification/code_refs.h"
 #include "classification/code_validity.h"
+#include "classification/page_complete.h"
 #include "classification/page_compose.h"
 #include "classification/page_ref.h"
 #include "classification/page_whole.h"
@@ -207,6 +208,16 @@ static int Page(const RecordTable *table, const SeventhCharTable *chars,
         PageSources sources = {table, chars, &releases->changes, releases};
         PageCounter counter;
         PageCounterInit(&counter, &sink);
+        // A complete code is headed as itself before its leaf's page.
+        if (check.kind == CODE_KIND_COMPLETE && check.record == position && !linksOnly) {
+            ReleaseCheckResult full;
+            char title[1024];
+            ReleasesCheck(releases, ReleasesNewest(releases), table, chars, code, &full);
+            if (full.status == RELEASE_BILLABLE) {
+                ReleasesCheckTitle(table, &full, title, (int32_t)sizeof title - 1);
+                ComposeCompleteHeading(check.code, title, &workspace, &counter.sink);
+            }
+        }
         int32_t status = ComposeWholePage(&sources, PAGE_KIND_RECORD, &table->records[position],
                                   &workspace, links, &counter.sink);
         // As in the window: the payers' lists follow when their entry reads.

@@ -92,3 +92,16 @@ TEST_F(CliReleases, CodesListTheReleasesOrderFile) {
     EXPECT_EQ(now.out.find("\nS23.420A\t"), std::string::npos);
     EXPECT_EQ(CliRun("codes E11").status, 2);
 }
+
+TEST_F(CliReleases, ACompleteCodesPageIsHeadedAsItself) {
+    CliOutput r = CliRun("page T46.4X5A");
+    ASSERT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.rfind("T46.4X5A Adverse effect of angiotensin-converting-enzyme inhibitors, "
+                          "initial encounter\n\nBillable: a complete code, valid on a claim.\n\n"
+                          "T46.4X5 Adverse effect of",
+                          0),
+              0u)
+        << r.out.substr(0, 300);
+    // A header typed as it is keeps its own page, unheaded.
+    EXPECT_EQ(CliRun("page T46.4X5").out.rfind("T46.4X5 Adverse effect of", 0), 0u);
+}
