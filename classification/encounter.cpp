@@ -37,6 +37,7 @@ int32_t EncounterFree(Encounter *e) {
     MemFree(e->runMin);
     MemFree(e->mark);
     MemFree(e->findings);
+    MemFree(e->manifestationOf);
     memset(e, 0, sizeof *e);
     return 0;
 }
@@ -113,6 +114,7 @@ static int32_t AddCode(Encounter *e, const char *text, int32_t length) {
     e->token[length] = '\0';
     EncounterCode *c = &e->codes[e->codeCount];
     memset(c, 0, sizeof *c);
+    c->manifestation = -1;  // most visits never ask
     // The normal form adds one dot at most.
     c->normalOffset = e->normalLength;
     c->normalLength = CodeNormalise(e->token, e->normal + e->normalLength, length + 1);
@@ -212,7 +214,14 @@ int32_t EncounterLeastPosition(const Encounter *e, int32_t lo, int32_t hi) {
 }
 
 int32_t EncounterFindingIsError(EncounterFindingKind kind) {
-    return (kind >= FINDING_INVALID && kind <= FINDING_MANIFESTATION_FIRST) ? 1 : 0;
+    return ((kind >= FINDING_INVALID && kind <= FINDING_MANIFESTATION_FIRST) ||
+            kind == FINDING_GUIDELINE)
+               ? 1
+               : 0;
+}
+
+char EncounterFindingPrefix(const EncounterFinding *finding) {
+    return finding != nullptr && finding->level == LEVEL_REMINDER ? '?' : '!';
 }
 
 int32_t EncounterCheck(Encounter *e) {
@@ -221,11 +230,16 @@ int32_t EncounterCheck(Encounter *e) {
     e->errorCount = 0;
     int32_t (*const rules[])(Encounter *) = {
         EncounterFindInvalid,           EncounterFindDuplicates, EncounterFindExcludes1,
-        EncounterFindManifestationFirst, EncounterFindCodeFirst, EncounterFindUseAdditional,
+        EncounterFindManifestationFirst, EncounterFindGuidelines, EncounterFindCodeFirst,
+        EncounterFindUseAdditional,     EncounterFindCodeAlso,
     };
     for (auto rule : rules) {
         int32_t status = rule(e);
         if (status < 0) return status;
     }
+    std::stable_sort(e->findings, e->findings + e->findingCount,
+                     [](const EncounterFinding &x, const EncounterFinding &y) {
+                         return x.level < y.level;
+                     });
     return 0;
 }

@@ -64,6 +64,30 @@ void EditsVisitFree(EditsVisit *v) {
     memset(v, 0, sizeof *v);
 }
 
+int32_t EditsVisitManifestation(const void *context, const char *key) {
+    if (context == nullptr || key == nullptr || strlen(key) > EDITS_CODE_CHARS - 1) return 0;
+    char code[EDITS_CODE_CHARS + 1];
+    // The lists write codes with their dot after the category.
+    size_t n = strlen(key);
+    memcpy(code, key, n < 3 ? n : 3);
+    code[n < 3 ? n : 3] = '\0';
+    if (n > 3) {
+        code[3] = '.';
+        memcpy(code + 4, key + 3, n - 3);
+        code[n + 1] = '\0';
+    }
+    const EditsCode *row = EditsFind((const EditsTable *)context, code);
+    return row != nullptr && (row->mce & MCE_MANIFESTATION) != 0 ? 1 : 0;
+}
+
+const char *EditsVisitManifestationName(const EditsTable *edits, char *buffer) {
+    char sentence[EDITS_LINE_CHARS + 1];
+    snprintf(buffer, EDITS_LINE_CHARS + 1, "%s: %s",
+             edits != nullptr ? edits->lists[EDITS_MCE].name : "Medicare Code Editor",
+             EditsMceSentence(nullptr, MCE_MANIFESTATION, sentence));
+    return buffer;
+}
+
 const char *EditsVisitKindName(EditsVisitKind kind) {
     switch (kind) {
         case VISIT_AGE: return "age";
@@ -133,16 +157,13 @@ static void Text(const PageSink *sink, PageWorkspace *ws, const char *text) {
     PageSinkWrite(sink, ws, text, strlen(text));
 }
 
-void ComposeEditsVisit(EditsVisit *v, const EditsTable *edits, const Releases *releases,
-                       const Encounter *e, PageWorkspace *ws, const PageSink *sink) {
-    if (v == nullptr || edits == nullptr || e == nullptr || e->codeCount == 0) return;
+void ComposeEditsVisitErrors(EditsVisit *v, const EditsTable *edits, const Encounter *e,
+                             PageWorkspace *ws, const PageSink *sink) {
+    if (v == nullptr || edits == nullptr || e == nullptr || v->findingCount == 0) return;
     char line[EDITS_LINE_CHARS + 1], note[EDITS_LINE_CHARS + 1];
-    Text(sink, ws, "\n");
-    if (v->findingCount > 0) {
-        PageSinkEffects(sink, 1, 0, 0);
-        Text(sink, ws, "Payer's edits (Medicare Code Editor v43.1):\n");
-        PageSinkEffects(sink, 0, 0, 0);
-    }
+    PageSinkEffects(sink, 1, 0, 0);
+    Text(sink, ws, "Payer's edits (Medicare Code Editor v43.1):\n");
+    PageSinkEffects(sink, 0, 0, 0);
     for (int32_t k = 0; k < v->findingCount; k++) {
         const EditsVisitFinding *f = &v->findings[k];
         int32_t n = 0;
@@ -150,6 +171,14 @@ void ComposeEditsVisit(EditsVisit *v, const EditsTable *edits, const Releases *r
         snprintf(line, sizeof line, "%.*s: %s\n", (int)n, code, EditsVisitNote(edits, e, f, note));
         Text(sink, ws, line);
     }
+    Text(sink, ws, "\n");
+}
+
+void ComposeEditsVisitSummary(EditsVisit *v, const EditsTable *edits, const Releases *releases,
+                              const Encounter *e, PageWorkspace *ws, const PageSink *sink) {
+    if (v == nullptr || edits == nullptr || e == nullptr || e->codeCount == 0) return;
+    char line[EDITS_LINE_CHARS + 1];
+    Text(sink, ws, "\n");
     PageSinkEffects(sink, 1, 0, 0);
     Text(sink, ws, "Summary:\n");
     PageSinkEffects(sink, 0, 0, 0);

@@ -41,6 +41,13 @@ int32_t EditsVisitCheck(EditsVisit *visit, const EditsTable *edits, const Releas
 // Releases everything; zero-filled after.
 void EditsVisitFree(EditsVisit *visit);
 
+// The Medicare Code Editor's manifestation list for EncounterSetManifestations: context is the
+// EditsTable, key a code without its dot. 1 when the list names it.
+int32_t EditsVisitManifestation(const void *context, const char *key);
+// What a finding of that list says: "Medicare Code Editor v43.1: Never the principal diagnosis
+// (manifestation)", into buffer (EDITS_LINE_CHARS + 1 bytes); returns buffer.
+const char *EditsVisitManifestationName(const EditsTable *edits, char *buffer);
+
 // "age", "unacceptable-principal", "requires-secondary", "questionable-admission"; "".
 const char *EditsVisitKindName(EditsVisitKind kind);
 // The finding's sentence of the MCE ("Maternity diagnosis: patient age 9-64") into buffer
@@ -57,7 +64,12 @@ const char *EditsVisitCcMcc(const EditsTable *edits, const Releases *releases,
 const char *EditsVisitHccs(EditsVisit *visit, const EditsTable *edits, const Encounter *encounter,
                            char *buffer, int32_t capacity);
 
-// The Check page's part: the payer's errors, then the summaries with their labels and what they
-// leave out, through the sink after the encounter's own page.
-void ComposeEditsVisit(EditsVisit *visit, const EditsTable *edits, const Releases *releases,
-                       const Encounter *encounter, PageWorkspace *workspace, const PageSink *sink);
+// The Check page's parts: the payer's errors under their caption, after the encounter's errors
+// (nothing when there are none); the summaries with their labels and what they leave out, after
+// the encounter's page.
+void ComposeEditsVisitErrors(EditsVisit *visit, const EditsTable *edits,
+                             const Encounter *encounter, PageWorkspace *workspace,
+                             const PageSink *sink);
+void ComposeEditsVisitSummary(EditsVisit *visit, const EditsTable *edits, const Releases *releases,
+                              const Encounter *encounter, PageWorkspace *workspace,
+                              const PageSink *sink);

@@ -122,6 +122,11 @@ static int32_t Check(BrowserWindow *w, const char *text, int32_t date, int32_t a
     if (!t->ready) {
         int32_t status = EncounterInit(&t->encounter, &w->table, &w->sevenths);
         if (status < 0) return status;
+        if (w->edits.text) {
+            EncounterSetManifestations(&t->encounter, EditsVisitManifestation, &w->edits,
+                                       EditsVisitManifestationName(&w->edits,
+                                                                   t->manifestationName));
+        }
         t->ready = 1;
     }
     // The picker keeps to the releases' days, so a date outside them is the newest release too.
@@ -138,17 +143,27 @@ static int32_t Check(BrowserWindow *w, const char *text, int32_t date, int32_t a
     return status;
 }
 
+// The payer's errors, right after the encounter's own.
+static void ComposePayerErrors(void *context, PageWorkspace *ws, const PageSink *sink) {
+    BrowserWindow *w = (BrowserWindow *)context;
+    if (!w->edits.text) return;
+    ComposeEditsVisitErrors(&w->checkTab->visit, &w->edits, &w->checkTab->encounter, ws, sink);
+}
+
 static void ComposeCheck(BrowserWindow *w, void *, const PageSink *sink) {
     PageWorkspace ws = {w->textBuffer, w->scratchBuffer, w->textCapacity};
     CheckTab *t = w->checkTab;
-    if (ComposeEncounterPage(&t->encounter, &ws, &w->links, sink) < 0 || !w->edits.text) return;
+    if (ComposeEncounterPage(&t->encounter, &ws, &w->links, sink, ComposePayerErrors, w) < 0 ||
+        !w->edits.text) {
+        return;
+    }
     if (t->age == CHECK_BAD_AGE && t->encounter.codeCount > 0) {
         static const char kBadAge[] =
             "\nThe age is not one the Medicare Code Editor knows (0 to 124): its age edits were not "
             "applied.\n";
         PageSinkWrite(sink, &ws, kBadAge, sizeof kBadAge - 1);
     }
-    ComposeEditsVisit(&t->visit, &w->edits, &w->releases, &t->encounter, &ws, sink);
+    ComposeEditsVisitSummary(&t->visit, &w->edits, &w->releases, &t->encounter, &ws, sink);
 }
 
 int32_t ShowCheckPage(BrowserWindow *w, int32_t serial, int32_t history) {

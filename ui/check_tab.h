@@ -10,6 +10,7 @@
 #include "ui/check_date.h"
 #include "ui/check_payer.h"
 #include "edits/edits_visit.h"
+#include "edits/edits_words.h"
 
 enum : int32_t {
     IDC_CHECK_BUTTON = 510,  // "Check"
@@ -29,6 +30,7 @@ struct CheckTab {
     int32_t inpatient;                   // and whether as an inpatient stay
     Encounter encounter;                 // the codes last read; set up on first use; owned
     int32_t ready;                       // nonzero once encounter is set up
+    char manifestationName[EDITS_LINE_CHARS + 1];  // the manifestation list, as findings say it
     int32_t serial;                      // serial of the last checked list (history index)
     char *lists[HISTORY_CAPACITY];       // checked lists by serial % HISTORY_CAPACITY; owned
     int32_t listSerials[HISTORY_CAPACITY];  // the serial each slot holds

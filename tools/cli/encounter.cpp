@@ -12,6 +12,7 @@
 #include "classification/page_compose.h"
 #include "classification/seventh_chars.h"
 #include "edits/edits_visit.h"
+#include "edits/edits_words.h"
 #include "foundation/status.h"
 #include "tools/cli/cli.h"
 
@@ -28,6 +29,7 @@ struct EncounterRun {
     char title[1024];                 // as `check` composes it
     char other[TEXT_BUFFER_CHARS + 1];
     char note[TEXT_BUFFER_CHARS + 1];
+    char manifestationName[EDITS_LINE_CHARS + 1];
 };
 
 static void PrintCode(EncounterRun *run, int32_t i) {
@@ -43,21 +45,16 @@ static void PrintFinding(EncounterRun *run, const EncounterFinding *f) {
     Encounter *e = &run->encounter;
     int32_t n = 0;
     const char *code = EncounterCodeText(e, f->code, &n);
-    printf("!%s\t", EncounterFindingKindName(f->kind));
+    printf("%c%s\t", EncounterFindingPrefix(f), EncounterFindingKindName(f->kind));
     fwrite(code, 1, (size_t)n, stdout);
     EncounterFindingOther(e, f, run->other, TEXT_BUFFER_CHARS);
     EncounterFindingNote(e, f, "; ", false, run->note, TEXT_BUFFER_CHARS);
     printf("\t%s\t%s\t%s\n", run->other, EncounterFindingWhere(e, f), run->note);
 }
 
-// The payer's errors after the classification's findings, then the two summary lines.
+// The payer's errors after the classification's; the warnings and reminders follow them.
 static void PrintPayer(EncounterRun *run) {
     Encounter *e = &run->encounter;
-    if (EditsVisitCheck(&run->visit, &run->edits, run->releases, e, run->age, run->inpatient) < 0) {
-        fprintf(stderr, "morbivue-cli: the payer's edits failed: %s\n", StatusName(ERR_ALLOC));
-        run->status = ERR_ALLOC;
-        return;
-    }
     for (int32_t k = 0; k < run->visit.findingCount; k++) {
         const EditsVisitFinding *f = &run->visit.findings[k];
         int32_t n = 0;
@@ -67,6 +64,10 @@ static void PrintPayer(EncounterRun *run) {
         printf("\t\tMCE\t%s\n", EditsVisitNote(&run->edits, e, f, run->note));
     }
     if (run->visit.findingCount > 0) run->anyError = true;
+}
+
+static void PrintSummaries(EncounterRun *run) {
+    Encounter *e = &run->encounter;
     printf("=cc-mcc\t%s\n",
            EditsVisitCcMcc(&run->edits, run->releases, e, run->note, TEXT_BUFFER_CHARS));
     printf("=hcc\t%s\n", EditsVisitHccs(&run->visit, &run->edits, e, run->note, TEXT_BUFFER_CHARS));
@@ -87,8 +88,18 @@ static void CheckOne(EncounterRun *run, const char *text, size_t length, bool fr
     if (fromInput && run->printed > 0) fputc('\n', stdout);
     run->printed++;
     for (int32_t i = 0; i < e->codeCount; i++) PrintCode(run, i);
-    for (int32_t k = 0; k < e->findingCount; k++) PrintFinding(run, &e->findings[k]);
+    if (EditsVisitCheck(&run->visit, &run->edits, run->releases, e, run->age, run->inpatient) < 0) {
+        fprintf(stderr, "morbivue-cli: the payer's edits failed: %s\n", StatusName(ERR_ALLOC));
+        run->status = ERR_ALLOC;
+        return;
+    }
+    int32_t k = 0;
+    for (; k < e->findingCount && e->findings[k].level == LEVEL_ERROR; k++) {
+        PrintFinding(run, &e->findings[k]);
+    }
     PrintPayer(run);
+    for (; k < e->findingCount; k++) PrintFinding(run, &e->findings[k]);
+    PrintSummaries(run);
     if (e->errorCount > 0) run->anyError = true;
 }
 
@@ -162,6 +173,11 @@ int CliEncounter(int argc, char **argv) {
     int32_t status = EncounterInit(&run->encounter, &data.table, &data.chars);
     if (status >= 0) status = EncounterSetRelease(&run->encounter, &data.releases, data.release);
     if (status >= 0) status = EditsLoad(&run->edits);
+    if (status >= 0) {
+        status = EncounterSetManifestations(
+            &run->encounter, EditsVisitManifestation, &run->edits,
+            EditsVisitManifestationName(&run->edits, run->manifestationName));
+    }
     if (status < 0) {
         fprintf(stderr, "morbivue-cli: encounter: %s\n", StatusName(status));
         EncounterFree(&run->encounter);

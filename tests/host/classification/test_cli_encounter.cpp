@@ -10,7 +10,7 @@
 namespace {
 
 const char kE11Control[] =
-    "!use-additional\tE11.9\tZ79.4 Z79.84\tE11\tcode to identify control using:; insulin (Z79.4); "
+    "?use-additional\tE11.9\tZ79.4 Z79.84\tE11\tcode to identify control using:; insulin (Z79.4); "
     "oral antidiabetic drugs (Z79.84); oral hypoglycemic drugs (Z79.84)\n";
 // The summary lines that end a visit of E11.9 and E10.9: no CC or MCC, HCC 38 once.
 const char kDiabetesSummary[] = "=cc-mcc\t-\n=hcc\t38\n";
