@@ -10,6 +10,7 @@
 #include "classification/seventh_chars.h"
 #include "index/index_backrefs.h"
 #include "index/index_entries_page.h"
+#include "index/index_query.h"
 #include "index/index_search.h"
 #include "index/index_set.h"
 
@@ -93,7 +94,7 @@ static void BM_IndexEntriesSection(benchmark::State &state) {
     ReleaseChanges changes = {};
     ReleaseChangesLoad(&changes);
     PageWorkspace workspace = {text, scratch, TEXT_BUFFER_CHARS};
-    PageSources sources = {&gTable, &gSevenths, &changes};
+    PageSources sources = {&gTable, &gSevenths, &changes, nullptr};
     for (auto _ : state) {
         PageCounter counter;
         PageCounterInit(&counter, &sink);
@@ -110,5 +111,38 @@ static void BM_IndexEntriesSection(benchmark::State &state) {
     IndexBackrefsFree(&refs);
 }
 BENCHMARK(BM_IndexEntriesSection)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// The coder's query (ranked, abbreviations, plurals) beside the literal search of the same words;
+// a typo with the vocabulary built (as every query after the first that found nothing), and the
+// vocabulary's build alone.
+static const char *kQueries[] = {"pneumonia", "heart attack", "copd", "fractures", "pnemonia"};
+
+static void BM_IndexQuery(benchmark::State &state) {
+    LoadOnce();
+    const char *typed = kQueries[state.range(0)];
+    IndexVocabulary *vocabulary = nullptr;
+    IndexSearch search = {};
+    IndexQueryNote note;
+    IndexQueryRun(&search, &gSet, typed, &vocabulary, &note);
+    for (auto _ : state) {
+        IndexQueryRun(&search, &gSet, typed, &vocabulary, &note);
+        benchmark::DoNotOptimize(search.hitCount);
+    }
+    state.SetLabel(typed);
+    state.counters["hits"] = search.hitCount;
+    IndexSearchClear(&search);
+    IndexVocabularyFree(&vocabulary);
+}
+BENCHMARK(BM_IndexQuery)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
+
+static void BM_IndexVocabularyBuild(benchmark::State &state) {
+    LoadOnce();
+    for (auto _ : state) {
+        IndexVocabulary *vocabulary = nullptr;
+        IndexVocabularyBuild(&vocabulary, &gSet);
+        IndexVocabularyFree(&vocabulary);
+    }
+}
+BENCHMARK(BM_IndexVocabularyBuild)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

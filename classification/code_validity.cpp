@@ -197,6 +197,23 @@ const char *CodeCheckTitle(const RecordTable *table, const CodeCheckResult *resu
     return buffer;
 }
 
+bool CodeComplete(const char *code, char character, char out[10]) {
+    char plain[8];
+    int32_t n = 0;
+    for (const char *p = code; *p != '\0'; p++) {
+        if (*p == '.') continue;
+        if (n == 6) return false;
+        plain[n++] = *p;
+    }
+    while (n < 6) plain[n++] = 'X';
+    plain[6] = character;
+    memcpy(out, plain, 3);
+    out[3] = '.';
+    memcpy(out + 4, plain + 3, 4);
+    out[8] = '\0';
+    return true;
+}
+
 const char *CodeValidityName(CodeValidity validity) {
     switch (validity) {
         case CODE_BILLABLE: return "billable";

@@ -60,5 +60,10 @@ int32_t CodeCheck(const RecordTable *table, const SeventhCharTable *chars, const
 const char *CodeCheckTitle(const RecordTable *table, const CodeCheckResult *result, char *buffer,
                            int32_t capacity);
 
+// The complete code of a leaf into out: its code without the dot, padded with X to six
+// characters, the character, and the dot put back after the third. False when the code is longer
+// than six.
+bool CodeComplete(const char *code, char character, char out[10]);
+
 // "billable", "not-billable" or "unknown".
 const char *CodeValidityName(CodeValidity validity);

@@ -37,8 +37,59 @@ int32_t EncounterFree(Encounter *e) {
     MemFree(e->runMin);
     MemFree(e->mark);
     MemFree(e->findings);
+    MemFree(e->manifestationOf);
     memset(e, 0, sizeof *e);
     return 0;
+}
+
+int32_t EncounterSetRelease(Encounter *e, const Releases *releases, int32_t release) {
+    if (e == nullptr || releases == nullptr) return ERR_NULLPTR;
+    if (release < 0 || release >= releases->count) return ERR_INVPARAM;
+    e->releases = releases;
+    e->release = release;
+    return 0;
+}
+
+const char *EncounterCodeTitle(const Encounter *e, int32_t i, char *buffer, int32_t capacity) {
+    if (buffer == nullptr || capacity < 0) return "";
+    buffer[0] = '\0';
+    if (e == nullptr || i < 0 || i >= e->codeCount) return buffer;
+    const EncounterCode *c = &e->codes[i];
+    ReleaseCheckResult r = {};
+    r.check = c->check;
+    r.title = c->title;
+    return ReleasesCheckTitle(e->table, &r, buffer, capacity);
+}
+
+// The code as the release has it; one it does not hold names no record, so that no note of the
+// newest release's table speaks for it.
+static void CheckCode(Encounter *e, EncounterCode *c) {
+    c->other = -1;
+    if (e->releases == nullptr) {
+        CodeCheck(e->table, e->chars, e->token, &c->check);
+        c->status = c->check.validity == CODE_BILLABLE       ? RELEASE_BILLABLE
+                    : c->check.validity == CODE_NOT_BILLABLE ? RELEASE_NOT_BILLABLE
+                                                             : RELEASE_UNKNOWN;
+        return;
+    }
+    ReleaseCheckResult r;
+    ReleasesCheck(e->releases, e->release, e->table, e->chars, e->token, &r);
+    c->check = r.check;
+    c->status = r.status;
+    c->other = r.other;
+    c->title = r.title;
+    if (r.status == RELEASE_BILLABLE) {
+        c->check.validity = CODE_BILLABLE;
+    } else if (r.status == RELEASE_NOT_BILLABLE) {
+        c->check.validity = CODE_NOT_BILLABLE;
+    } else {
+        c->check.validity = CODE_UNKNOWN;
+        c->check.kind = CODE_KIND_NONE;
+        c->check.record = -1;
+        c->check.def = nullptr;
+        c->check.seventh = -1;
+        c->check.meaning = nullptr;
+    }
 }
 
 static void Empty(Encounter *e) {
@@ -63,11 +114,12 @@ static int32_t AddCode(Encounter *e, const char *text, int32_t length) {
     e->token[length] = '\0';
     EncounterCode *c = &e->codes[e->codeCount];
     memset(c, 0, sizeof *c);
+    c->manifestation = -1;  // most visits never ask
     // The normal form adds one dot at most.
     c->normalOffset = e->normalLength;
     c->normalLength = CodeNormalise(e->token, e->normal + e->normalLength, length + 1);
     e->normalLength += c->normalLength;
-    CodeCheck(e->table, e->chars, e->token, &c->check);
+    CheckCode(e, c);
     int32_t k = 0;
     for (const char *p = c->check.code; *p != '\0'; p++) {
         if (*p != '.') c->key[k++] = *p;
@@ -162,7 +214,14 @@ int32_t EncounterLeastPosition(const Encounter *e, int32_t lo, int32_t hi) {
 }
 
 int32_t EncounterFindingIsError(EncounterFindingKind kind) {
-    return (kind >= FINDING_INVALID && kind <= FINDING_MANIFESTATION_FIRST) ? 1 : 0;
+    return ((kind >= FINDING_INVALID && kind <= FINDING_MANIFESTATION_FIRST) ||
+            kind == FINDING_GUIDELINE)
+               ? 1
+               : 0;
+}
+
+char EncounterFindingPrefix(const EncounterFinding *finding) {
+    return finding != nullptr && finding->level == LEVEL_REMINDER ? '?' : '!';
 }
 
 int32_t EncounterCheck(Encounter *e) {
@@ -171,11 +230,16 @@ int32_t EncounterCheck(Encounter *e) {
     e->errorCount = 0;
     int32_t (*const rules[])(Encounter *) = {
         EncounterFindInvalid,           EncounterFindDuplicates, EncounterFindExcludes1,
-        EncounterFindManifestationFirst, EncounterFindCodeFirst, EncounterFindUseAdditional,
+        EncounterFindManifestationFirst, EncounterFindGuidelines, EncounterFindCodeFirst,
+        EncounterFindUseAdditional,     EncounterFindCodeAlso,
     };
     for (auto rule : rules) {
         int32_t status = rule(e);
         if (status < 0) return status;
     }
+    std::stable_sort(e->findings, e->findings + e->findingCount,
+                     [](const EncounterFinding &x, const EncounterFinding &y) {
+                         return x.level < y.level;
+                     });
     return 0;
 }

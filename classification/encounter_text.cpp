@@ -2,8 +2,12 @@
 // as stored (items without their "./" ends).
 #include "encounter_text.h"
 
+#include <cstdio>
+
 #include <cstring>
 
+#include "encounter_guidelines.h"
+#include "note_requests.h"
 
 const char *EncounterFindingKindName(EncounterFindingKind kind) {
     switch (kind) {
@@ -13,6 +17,8 @@ const char *EncounterFindingKindName(EncounterFindingKind kind) {
         case FINDING_MANIFESTATION_FIRST: return "manifestation-first";
         case FINDING_CODE_FIRST: return "code-first";
         case FINDING_USE_ADDITIONAL: return "use-additional";
+        case FINDING_CODE_ALSO: return "code-also";
+        case FINDING_GUIDELINE: return "guideline";
         default: return "";
     }
 }
@@ -32,7 +38,33 @@ static bool HasRecord(const Encounter *e, const EncounterFinding *f) {
 }
 
 const char *EncounterFindingWhere(const Encounter *e, const EncounterFinding *f) {
+    if (f != nullptr && f->kind == FINDING_GUIDELINE) {
+        const GuidelineRule *rule = EncounterGuidelineRuleAt(f->rule);
+        return rule != nullptr ? rule->section : "-";
+    }
     return HasRecord(e, f) ? RecordField(&e->table->records[f->record], FIELD_CODE) : "-";
+}
+
+static const char *ListName(const Encounter *e) {
+    return e->manifestationListName != nullptr ? e->manifestationListName : "a manifestation code";
+}
+
+static bool IsNote(const EncounterFinding *f) {
+    return f->kind == FINDING_CODE_FIRST || f->kind == FINDING_USE_ADDITIONAL ||
+           f->kind == FINDING_CODE_ALSO;
+}
+
+// The note's requests that the finding names (all of them when it names none).
+static int32_t Requests(Encounter *e, const EncounterFinding *f, const NoteRef *refs,
+                        int32_t count, NoteRequest *out) {
+    const char *note = RecordField(&e->table->records[f->record], f->field);
+    int32_t n = NoteRequestsRead(note, refs, count, f->field == FIELD_CODE_FIRST, false, out,
+                                 NOTE_REQUESTS_MAX);
+    int32_t kept = 0;
+    for (int32_t g = 0; g < n; g++) {
+        if (f->requests == 0 || (f->requests & (1u << g)) != 0) out[kept++] = out[g];
+    }
+    return kept;
 }
 
 // Appends n bytes of text, bounded. (Not StrAppendBounded: its padding of the whole buffer would
@@ -60,7 +92,8 @@ const char *EncounterFindingOther(Encounter *e, const EncounterFinding *f, char 
     if (buffer == nullptr || capacity < 0) return "";
     buffer[0] = '\0';
     if (e == nullptr || f == nullptr) return buffer;
-    if (f->kind == FINDING_EXCLUDES1 || f->kind == FINDING_DUPLICATE) {
+    if (f->kind == FINDING_EXCLUDES1 || f->kind == FINDING_DUPLICATE ||
+        (f->kind == FINDING_GUIDELINE && f->other >= 0)) {
         int32_t n = 0;
         const char *text = EncounterCodeText(e, f->other, &n);
         AppendSpan(buffer, text, n, capacity);
@@ -68,9 +101,16 @@ const char *EncounterFindingOther(Encounter *e, const EncounterFinding *f, char 
     }
     const NoteRef *refs = nullptr;
     int32_t count = 0;
-    if (f->kind == FINDING_CODE_FIRST || f->kind == FINDING_USE_ADDITIONAL) Refs(e, f, &refs, &count);
+    if (IsNote(f)) Refs(e, f, &refs, &count);
     const char *note = HasRecord(e, f) ? RecordField(&e->table->records[f->record], f->field) : "";
+    NoteRequest requests[NOTE_REQUESTS_MAX];
+    int32_t n = count > 0 ? Requests(e, f, refs, count, requests) : 0;
     for (int32_t r = 0; r < count; r++) {
+        bool asked = false;
+        for (int32_t g = 0; g < n && !asked; g++) {
+            asked = r >= requests[g].refFirst && r < requests[g].refFirst + requests[g].refCount;
+        }
+        if (!asked) continue;
         bool seen = false;
         for (int32_t q = 0; q < r && !seen; q++) {
             seen = refs[q].length == refs[r].length &&
@@ -84,13 +124,14 @@ const char *EncounterFindingOther(Encounter *e, const EncounterFinding *f, char 
     return buffer;
 }
 
-// The items of a note, "./" ends dropped, joined.
-static void Items(const char *note, const char *join, bool colonJoin, char *buffer,
-                  int32_t capacity) {
-    const char *p = note;
-    while (*p != '\0') {
+// The items of note[0..length), "./" ends dropped, joined.
+static void Items(const char *note, int32_t length, const char *join, bool colonJoin,
+                  char *buffer, int32_t capacity) {
+    const char *p = note, *stop = note + length;
+    while (p < stop && *p != '\0') {
         const char *end = strstr(p, "./");
-        int32_t n = end != nullptr ? (int32_t)(end - p) : (int32_t)strlen(p);
+        if (end != nullptr && end >= stop) end = nullptr;
+        int32_t n = end != nullptr ? (int32_t)(end - p) : (int32_t)(stop - p);
         while (n > 0 && p[0] == ' ') p++, n--;
         while (n > 0 && p[n - 1] == ' ') n--;
         if (n > 0) {
@@ -106,10 +147,43 @@ static void Items(const char *note, const char *join, bool colonJoin, char *buff
     }
 }
 
+const char *EncounterReleaseWords(const Encounter *e, int32_t i, char *buffer,
+                                  int32_t capacity) {
+    if (buffer == nullptr || capacity < 0) return "";
+    buffer[0] = '\0';
+    if (e == nullptr || i < 0 || i >= e->codeCount || e->releases == nullptr) return buffer;
+    const EncounterCode *c = &e->codes[i];
+    bool deleted = c->status == RELEASE_DELETED;
+    if (!deleted && c->status != RELEASE_NOT_YET_VALID) return buffer;
+    // Deleted by the release after the last that held it; valid from the first that does.
+    const ReleaseInfo *info = ReleasesInfo(e->releases, deleted ? c->other + 1 : c->other);
+    if (info == nullptr) return buffer;
+    char day[RELEASE_DATE_CHARS + 1];
+    char words[160];
+    if (deleted) {
+        snprintf(words, sizeof words, "deleted in %s: valid for services to %s", info->label,
+                 ReleaseDateWords(ReleaseDateBefore(info->from), day));
+    } else {
+        snprintf(words, sizeof words, "not yet valid: added in %s, valid for services from %s",
+                 info->label, ReleaseDateWords(info->from, day));
+    }
+    Append(buffer, words, capacity);
+    return buffer;
+}
+
 const char *EncounterFindingNote(Encounter *e, const EncounterFinding *f, const char *join,
                                  bool colonJoin, char *buffer, int32_t capacity) {
     if (buffer == nullptr || capacity < 0) return "";
     buffer[0] = '\0';
+    if (f != nullptr && f->kind == FINDING_INVALID &&
+        EncounterReleaseWords(e, f->code, buffer, capacity)[0] != '\0') {
+        return buffer;
+    }
+    if (f != nullptr && f->kind == FINDING_GUIDELINE) {
+        const GuidelineRule *rule = EncounterGuidelineRuleAt(f->rule);
+        Append(buffer, rule != nullptr ? rule->note : "-", capacity);
+        return buffer;
+    }
     if (!HasRecord(e, f)) {
         Append(buffer, "-", capacity);
         return buffer;
@@ -125,9 +199,17 @@ const char *EncounterFindingNote(Encounter *e, const EncounterFinding *f, const 
             break;
         }
     } else if (f->kind == FINDING_MANIFESTATION_FIRST) {
-        Append(buffer, text, capacity);
-    } else {
-        Items(text, join != nullptr ? join : "; ", colonJoin, buffer, capacity);
+        Append(buffer, f->field == FIELD_TITLE ? text : ListName(e), capacity);
+    } else if (IsNote(f)) {
+        const NoteRef *refs = nullptr;
+        int32_t count = 0;
+        Refs(e, f, &refs, &count);
+        NoteRequest requests[NOTE_REQUESTS_MAX];
+        int32_t n = Requests(e, f, refs, count, requests);
+        for (int32_t g = 0; g < n; g++) {
+            Items(text + requests[g].offset, requests[g].end - requests[g].offset,
+                  join != nullptr ? join : "; ", colonJoin, buffer, capacity);
+        }
     }
     if (buffer[0] == '\0') Append(buffer, "-", capacity);
     return buffer;

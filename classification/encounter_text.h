@@ -29,3 +29,9 @@ const char *EncounterFindingOther(Encounter *encounter, const EncounterFinding *
 const char *EncounterFindingNote(Encounter *encounter, const EncounterFinding *finding,
                                  const char *join, bool colonJoin, char *buffer,
                                  int32_t capacity);
+
+// Into buffer likewise, for a code the encounter's release does not hold although another does:
+// "deleted in FY2027: valid for services to September 30, 2026" or "not yet valid: added in
+// FY2024, valid for services from October 1, 2023"; "" for any other code. Returns buffer.
+const char *EncounterReleaseWords(const Encounter *encounter, int32_t i, char *buffer,
+                                  int32_t capacity);

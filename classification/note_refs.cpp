@@ -29,6 +29,7 @@ int32_t NoteRefAt(const char *text, NoteRef *ref) {
     const unsigned char *p = (const unsigned char *)text;
     int32_t n = CodeAt(p, ref->first);
     if (n == 0) return 0;
+    ref->suffix.count = 0;
     memcpy(ref->last, ref->first, sizeof ref->last);
     if (p[n] == '-') {
         int32_t second = CodeAt(p + n + 1, ref->last);
@@ -48,7 +49,14 @@ int32_t NoteRefCovers(const NoteRef *ref, const char *code) {
     // strncmp stops at the code's end, which then compares below: a shorter code that is a
     // beginning of S is below S, as the rule has it.
     return strncmp(code, ref->first, strlen(ref->first)) >= 0 &&
-           strncmp(code, ref->last, strlen(ref->last)) <= 0;
+           strncmp(code, ref->last, strlen(ref->last)) <= 0 &&
+           NoteSuffixMatches(&ref->suffix, code);
+}
+
+int32_t NoteRefSame(const NoteRef *a, const NoteRef *b) {
+    if (a == nullptr || b == nullptr) return 0;
+    return strcmp(a->first, b->first) == 0 && strcmp(a->last, b->last) == 0 &&
+           NoteSuffixSame(&a->suffix, &b->suffix);
 }
 
 int32_t NoteRefCoveredRun(const NoteRef *ref, const char *const *keys, int32_t count, int32_t *lo,
@@ -107,14 +115,37 @@ static int32_t Append(NoteRefCache *cache, const NoteRef *ref) {
     return 0;
 }
 
+// A suffix written at text + i ("with .42", "with 5th character 1") for the item's references
+// since the last suffix; the characters read, 0 for none.
+static int32_t Suffix(NoteRefCache *cache, const char *text, int32_t i, int32_t *pending) {
+    if (text[i] != 'w' || strncmp(text + i, "with ", 5) != 0 || (i > 0 && IsCodeChar((unsigned char)text[i - 1])) ||
+        (i > 0 && text[i - 1] >= 'a' && text[i - 1] <= 'z')) {
+        return 0;
+    }
+    int32_t at = i + 5;
+    while (text[at] == ' ') at++;
+    NoteSuffix suffix;
+    int32_t n = NoteSuffixAt(text + at, &suffix);
+    if (n == 0 || *pending == cache->refCount) return 0;
+    for (int32_t r = *pending; r < cache->refCount; r++) cache->refs[r].suffix = suffix;
+    *pending = cache->refCount;
+    return at + n - i;
+}
+
 // Every reference of text, item by item; a reference starts after no letter or digit.
 static int32_t Parse(NoteRefCache *cache, const char *text) {
-    int32_t item = 0;
+    int32_t item = 0, pending = cache->refCount;
     for (int32_t i = 0; text[i] != '\0';) {
         if (text[i] == '.' && text[i + 1] == '/') {
             i += 2;
             while (text[i] == '/') i++;
             item = i;
+            pending = cache->refCount;
+            continue;
+        }
+        int32_t read = Suffix(cache, text, i, &pending);
+        if (read > 0) {
+            i += read;
             continue;
         }
         NoteRef ref;
@@ -141,6 +172,7 @@ static int32_t FieldSlot(uint32_t field) {
         case FIELD_USE_ADDITIONAL: return 0;
         case FIELD_EXCLUDES1: return 1;
         case FIELD_CODE_FIRST: return 2;
+        case FIELD_CODE_ALSO: return 3;
         default: return -1;
     }
 }

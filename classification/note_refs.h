@@ -4,17 +4,19 @@
 #pragma once
 #include <cstdint>
 
+#include "note_suffix.h"
 #include "record_table.h"
 
 enum : uint32_t {
     FIELD_USE_ADDITIONAL = 3,  // "Use additional code"
     FIELD_EXCLUDES1 = 4,
     FIELD_CODE_FIRST = 6,
+    FIELD_CODE_ALSO = 7,
 };
 
 enum : int32_t {
     NOTE_REF_CODE_CHARS = 7,  // longest code of a reference, dot left out (S06.0X1A)
-    NOTE_REF_FIELDS = 3,      // fields whose references are kept: the three above
+    NOTE_REF_FIELDS = 4,      // fields whose references are kept: the four above
 };
 
 struct NoteRef {
@@ -24,6 +26,7 @@ struct NoteRef {
     int32_t length;                       // characters as written, "-" or ".-" after it included
     int32_t itemOffset;                   // the item ("./"-ended) that holds it: start in the text
     int32_t itemLength;                   // and length, without its "./"
+    NoteSuffix suffix;                    // what "with ..." after it asks of the codes
 };
 
 // Length of the reference written exactly at text (a letter, a digit, a digit or letter, then
@@ -34,10 +37,12 @@ int32_t NoteRefAt(const char *text, NoteRef *ref);
 
 // 1 when ref covers code (upper case, dot left out): a single code covers every code beginning
 // with it; a range S-E the codes whose first len(S) characters are not below S and whose first
-// len(E) characters are not above E, compared as bytes. 0 otherwise or for null arguments.
+// len(E) characters are not above E, compared as bytes; and the code meets ref's suffix. 0
+// otherwise or for null arguments.
 int32_t NoteRefCovers(const NoteRef *ref, const char *code);
 
-// Of keys[0..count), sorted ascending by strcmp, the run [*lo, *hi) that ref covers. 0;
+// Of keys[0..count), sorted ascending by strcmp, the run [*lo, *hi) that ref's codes cover, its
+// suffix aside (a caller tests each key of the run with NoteRefCovers when suffix.count > 0). 0;
 // ERR_NULLPTR.
 int32_t NoteRefCoveredRun(const NoteRef *ref, const char *const *keys, int32_t count, int32_t *lo,
                           int32_t *hi);
@@ -57,9 +62,14 @@ struct NoteRefCache {
 int32_t NoteRefCacheInit(NoteRefCache *cache, const RecordTable *table);
 // Releases everything; the cache is zero-filled after. 0; ERR_NULLPTR.
 int32_t NoteRefCacheFree(NoteRefCache *cache);
-// The references of field (FIELD_USE_ADDITIONAL, FIELD_EXCLUDES1 or FIELD_CODE_FIRST) of the
-// record at position, in the order written: *refs and *count (0 and null for none). The pointer
+// The references of field (FIELD_USE_ADDITIONAL, FIELD_EXCLUDES1, FIELD_CODE_FIRST or
+// FIELD_CODE_ALSO) of the
+// record at position, in the order written, each with the suffix written after it (a suffix after
+// several references of one item is each one's): *refs and *count (0 and null for none). The pointer
 // stays valid until the next call. 0; ERR_NULLPTR; ERR_INVPARAM (other field, position outside
 // the table); ERR_ALLOC.
 int32_t NoteRefCacheGet(NoteRefCache *cache, int32_t position, uint32_t field,
                         const NoteRef **refs, int32_t *count);
+
+// 1 when a and b name the same codes with the same suffix.
+int32_t NoteRefSame(const NoteRef *a, const NoteRef *b);

@@ -14,8 +14,6 @@ static void Text(const PageSink *sink, PageWorkspace *ws, const char *text) {
     PageSinkWrite(sink, ws, text, strlen(text));
 }
 
-static bool CompleteCode(const char *code, char character, char out[10]);
-
 // "no longer valid: deleted in FY2025": this release's status stands, the later one follows. A
 // code that takes a 7th character is judged by its complete codes, which are what the later
 // releases delete.
@@ -37,7 +35,7 @@ static void AppendLaterStatus(const RecordTable *table, const SeventhCharTable *
     for (int32_t k = 0; k < def->charCount; k++) {
         char complete[10];
         char c = chars->chars[def->firstChar + k].character;
-        if (!CompleteCode(code, c, complete) || !SeventhCharAllowed(chars, table, position, c)) {
+        if (!CodeComplete(code, c, complete) || !SeventhCharAllowed(chars, table, position, c)) {
             continue;
         }
         total++;
@@ -95,25 +93,6 @@ const char *PageContextStatus(const RecordTable *table, const SeventhCharTable *
     return buffer;
 }
 
-// The complete code of a leaf: its code without the dot, padded with X to six characters, the
-// character, and the dot put back after the third. False when the code is longer than six.
-static bool CompleteCode(const char *code, char character, char out[10]) {
-    char plain[8];
-    int32_t n = 0;
-    for (const char *p = code; *p != '\0'; p++) {
-        if (*p == '.') continue;
-        if (n == 6) return false;
-        plain[n++] = *p;
-    }
-    while (n < 6) plain[n++] = 'X';
-    plain[6] = character;
-    memcpy(out, plain, 3);
-    out[3] = '.';
-    memcpy(out + 4, plain + 3, 4);
-    out[8] = '\0';
-    return true;
-}
-
 static void WriteSevenths(const RecordTable *table, const SeventhCharTable *chars,
                           int32_t position, const PageSink *sink, PageWorkspace *ws) {
     const SeventhCharDef *def = SeventhCharDefFor(chars, position);
@@ -129,7 +108,7 @@ static void WriteSevenths(const RecordTable *table, const SeventhCharTable *char
             StrCopyBounded(text, "", ws->textCapacity);
             text[0] = c->character;
             text[1] = '\0';
-        } else if (CompleteCode(RecordField(record, FIELD_CODE), c->character, code) &&
+        } else if (CodeComplete(RecordField(record, FIELD_CODE), c->character, code) &&
                    SeventhCharAllowed(chars, table, position, c->character)) {
             StrCopyBounded(text, code, ws->textCapacity);
             StrAppendBounded(text, " ", ws->textCapacity);

@@ -31,10 +31,12 @@ static void Link(const char *code, const PageSink *sink, PageWorkspace *ws, Link
     AddLink(links, &entry);
 }
 
-static const char *StatusWords(const CodeCheckResult *c) {
-    switch (c->validity) {
-        case CODE_BILLABLE: return "billable";
-        case CODE_NOT_BILLABLE: return "not billable";
+static const char *StatusWords(const EncounterCode *c) {
+    switch (c->status) {
+        case RELEASE_BILLABLE: return "billable";
+        case RELEASE_NOT_BILLABLE: return "not billable";
+        case RELEASE_DELETED: return "deleted";
+        case RELEASE_NOT_YET_VALID: return "not yet valid";
         default: return "unknown";
     }
 }
@@ -58,9 +60,9 @@ static void WriteCodes(Encounter *e, PageWorkspace *ws, LinkTable *links, const 
             Code(e, i, sink, ws);
         }
         Text(sink, ws, " ");
-        Text(sink, ws, StatusWords(c));
+        Text(sink, ws, StatusWords(&e->codes[i]));
         char title[1024];
-        CodeCheckTitle(e->table, c, title, (int32_t)sizeof title - 1);
+        EncounterCodeTitle(e, i, title, (int32_t)sizeof title - 1);
         if (title[0] != '\0') {
             Text(sink, ws, ": ");
             Text(sink, ws, title);
@@ -78,7 +80,11 @@ static void WriteSentence(Encounter *e, const EncounterFinding *f, PageWorkspace
     switch (f->kind) {
         case FINDING_INVALID:
             Code(e, f->code, sink, ws);
-            if (c->validity == CODE_UNKNOWN) {
+            if (EncounterReleaseWords(e, f->code, note, ws->textCapacity)[0] != '\0') {
+                Text(sink, ws, " is not valid on the date of service: ");
+                Text(sink, ws, note);
+                Text(sink, ws, ".\n");
+            } else if (c->validity == CODE_UNKNOWN) {
                 Text(sink, ws, " is not a code of this release.\n");
             } else {
                 Text(sink, ws, " is not billable: ");
@@ -101,11 +107,21 @@ static void WriteSentence(Encounter *e, const EncounterFinding *f, PageWorkspace
             Code(e, f->code, sink, ws);
             Text(sink, ws, " is a manifestation code and may not be listed first.\n");
             return;
-        default:
-            Text(sink, ws, "Reminder: ");
+        case FINDING_GUIDELINE:
+            Text(sink, ws, "Guidelines: ");
             Code(e, f->code, sink, ws);
-            Text(sink, ws, f->kind == FINDING_CODE_FIRST ? " \x97 code first "
-                                                         : " \x97 use additional ");
+            if (f->other >= 0) {
+                Text(sink, ws, " with ");
+                Code(e, f->other, sink, ws);
+            }
+            Text(sink, ws, " \x97 ");
+            break;
+        default:
+            Text(sink, ws, f->level == LEVEL_WARNING ? "Warning: " : "Reminder: ");
+            Code(e, f->code, sink, ws);
+            Text(sink, ws, f->kind == FINDING_CODE_FIRST       ? " \x97 code first "
+                           : f->kind == FINDING_USE_ADDITIONAL ? " \x97 use additional "
+                                                                 : " \x97 code also ");
             break;
     }
     EncounterFindingNote(e, f, "; ", true, note, ws->textCapacity);
@@ -116,9 +132,17 @@ static void WriteSentence(Encounter *e, const EncounterFinding *f, PageWorkspace
 static void WriteFinding(Encounter *e, const EncounterFinding *f, PageWorkspace *ws,
                          LinkTable *links, const PageSink *sink) {
     WriteSentence(e, f, ws, sink);
+    if (f->kind == FINDING_GUIDELINE) {
+        Text(sink, ws, "Official Guidelines, Section ");
+        Text(sink, ws, EncounterFindingWhere(e, f));
+        Text(sink, ws, "\n\n");
+        return;
+    }
     if (f->record > 0 && (uint32_t)f->record < e->table->recordCount) {
         const TextRecord *r = &e->table->records[f->record];
-        Text(sink, ws, f->kind == FINDING_MANIFESTATION_FIRST ? "Title of " : "Note of ");
+        Text(sink, ws, f->kind != FINDING_MANIFESTATION_FIRST ? "Note of "
+                       : f->field == FIELD_TITLE          ? "Title of "
+                                                          : "Code ");
         Link(RecordField(r, FIELD_CODE), sink, ws, links);
         Text(sink, ws, " ");
         Text(sink, ws, RecordField(r, FIELD_TITLE));
@@ -127,8 +151,25 @@ static void WriteFinding(Encounter *e, const EncounterFinding *f, PageWorkspace 
     Text(sink, ws, "\n");
 }
 
+// Which release the codes were checked against, last, so that a printed page says it.
+static void WriteRelease(const Encounter *e, PageWorkspace *ws, const PageSink *sink) {
+    const ReleaseInfo *info = ReleasesInfo(e->releases, e->release);
+    if (info == nullptr) return;
+    char from[RELEASE_DATE_CHARS + 1], to[RELEASE_DATE_CHARS + 1], line[160];
+    snprintf(line, sizeof line, "\nChecked against ICD-10-CM %s, in effect from %s to %s.\n",
+             info->label, ReleaseDateWords(info->from, from), ReleaseDateWords(info->to, to));
+    Text(sink, ws, line);
+}
+
+static const char *const kCaptions[] = {ENCOUNTER_ERRORS_CAPTION ":\n",
+                                        ENCOUNTER_WARNINGS_CAPTION ":\n",
+                                        ENCOUNTER_REMINDERS_CAPTION ":\n"};
+
 int32_t ComposeEncounterPage(Encounter *e, PageWorkspace *ws, LinkTable *links,
-                             const PageSink *sink) {
+                             const PageSink *sink,
+                             void (*extra)(void *context, PageWorkspace *workspace,
+                                           const PageSink *sink),
+                             void *context) {
     if (e == nullptr || e->table == nullptr || ws == nullptr || ws->textBuffer == nullptr ||
         ws->scratchBuffer == nullptr || links == nullptr || sink == nullptr) {
         return ERR_NULLPTR;
@@ -153,20 +194,25 @@ int32_t ComposeEncounterPage(Encounter *e, PageWorkspace *ws, LinkTable *links,
     WriteCodes(e, ws, links, sink);
     if (e->findingCount == 0) {
         Text(sink, ws, "No findings: the notes of these codes raise nothing against them.\n");
-        return 0;
     }
-    bool errors = false, reminders = false;
-    for (int32_t k = 0; k < e->findingCount; k++) {
-        const EncounterFinding *f = &e->findings[k];
-        bool error = EncounterFindingIsError(f->kind) != 0;
-        if ((error && !errors) || (!error && !reminders)) {
-            PageSinkEffects(sink, 1, 0, 0);
-            Text(sink, ws, error ? ENCOUNTER_ERRORS_CAPTION ":\n" : ENCOUNTER_REMINDERS_CAPTION ":\n");
-            PageSinkEffects(sink, 0, 0, 0);
-            (error ? errors : reminders) = true;
+    // Errors, the caller's errors, warnings, reminders; the reminders quiet.
+    int32_t k = 0;
+    for (int32_t level = LEVEL_ERROR; level <= LEVEL_REMINDER; level++) {
+        bool captioned = false;
+        for (; k < e->findingCount && e->findings[k].level == level; k++) {
+            if (!captioned) {
+                PageSinkEffects(sink, 1, 0, 0);
+                Text(sink, ws, kCaptions[level]);
+                captioned = true;
+            }
+            // Again for each: a link's end sets the plain style.
+            PageSinkEffects(sink, 0, level == LEVEL_REMINDER, 0);
+            WriteFinding(e, &e->findings[k], ws, links, sink);
         }
-        WriteFinding(e, f, ws, links, sink);
+        if (captioned) PageSinkEffects(sink, 0, 0, 0);
+        if (level == LEVEL_ERROR && extra != nullptr) extra(context, ws, sink);
     }
+    WriteRelease(e, ws, sink);
     return 0;
 }
 

@@ -9,16 +9,22 @@
 
 #define ENCOUNTER_PAGE_HEADING "Check"
 #define ENCOUNTER_ERRORS_CAPTION "Errors"
+#define ENCOUNTER_WARNINGS_CAPTION "Warnings"
 #define ENCOUNTER_REMINDERS_CAPTION "Reminders"
 
 // Empties links and composes the page of an encounter already read and checked (EncounterRead,
 // EncounterCheck): the heading, one line per code (a link when it names a record), then under
-// ENCOUNTER_ERRORS_CAPTION and ENCOUNTER_REMINDERS_CAPTION one paragraph per finding. Links are
+// ENCOUNTER_ERRORS_CAPTION, ENCOUNTER_WARNINGS_CAPTION and ENCOUNTER_REMINDERS_CAPTION (in
+// italics, quiet) one paragraph per finding; extra, when not null, is called after the errors
+// with context, for errors of its own. Links are
 // recorded as PAGE_KIND_RECORD with the text shown (a complete code is shown as typed, normalised:
 // the one following a link reads it as a code, not as a record's field). 0; ERR_NULLPTR;
 // ERR_INVPARAM (textCapacity below 1).
 int32_t ComposeEncounterPage(Encounter *encounter, PageWorkspace *workspace, LinkTable *links,
-                             const PageSink *sink);
+                             const PageSink *sink,
+                             void (*extra)(void *context, PageWorkspace *workspace,
+                                           const PageSink *sink) = nullptr,
+                             void *context = nullptr);
 
 // The encounter's normal forms (each repeat too) joined by separator into buffer (capacity + 1
 // bytes, cut at capacity), for the clipboard. Returns buffer.

@@ -6,6 +6,7 @@
 #include "page_compose.h"
 #include "record_table.h"
 #include "release_changes.h"
+#include "releases.h"
 #include "seventh_chars.h"
 
 // What a page draws on besides the records; sevenths and changes may be null (then no record
@@ -14,9 +15,16 @@ struct PageSources {
     const RecordTable *table;          // the records
     const SeventhCharTable *sevenths;  // their 7th characters
     const ReleaseChanges *changes;     // the later releases' changes
+    const Releases *releases;          // the releases, or null: then no record is deleted
 };
 
-// Empties links and composes the record's page: ComposeRecordPage, ComposePageContext (whose
+// "Deleted in FY2027: valid for services to September 30, 2026." for a record the table's
+// release deleted, into buffer (capacity + 1 bytes); 0 with "" for any other. Returns the length.
+int32_t PageDeletedLine(const Releases *releases, const RecordTable *table, int32_t position,
+                        char *buffer, int32_t capacity);
+
+// Empties links and composes the record's page: the deleted line first when there is one (in
+// bold, then a blank line), ComposeRecordPage, ComposePageContext (whose
 // status line also says when a later release made the code invalid) and ComposeReleaseChanges.
 // 0, or the first failing step's status (ERR_NULLPTR, ERR_INVPARAM).
 int32_t ComposeWholePage(const PageSources *sources, uint16_t kind, const TextRecord *record,

@@ -13,6 +13,7 @@ enum : uint32_t {
     MAX_LINE_CHARS = 65530,          // longer lines are cut; the line buffer holds one more byte
     RECORD_GROWTH = 512,             // the record array grows by this many records
     RECORD_FLAG_LEAF = 0x0002,       // header flag: the record has no children
+    RECORD_FLAG_DELETED = 0x0100,    // set at load (releases.h): no code of the table's release
     RECORD_HEADER_BYTES = 12,        // size of the binary header before each line
 };
 

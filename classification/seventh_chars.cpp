@@ -134,6 +134,15 @@ static void FillInEffect(SeventhCharTable *t, const RecordTable *table) {
     }
 }
 
+void SeventhCharFollow(SeventhCharTable *chars, const RecordTable *table, const int32_t *moved,
+                       int32_t *effect) {
+    for (int32_t d = 0; d < chars->defCount; d++) chars->defs[d].record = moved[chars->defs[d].record];
+    MemFree(chars->inEffect);
+    chars->inEffect = effect;
+    chars->recordCount = (int32_t)table->recordCount;
+    FillInEffect(chars, table);
+}
+
 int32_t SeventhCharParse(SeventhCharTable *chars, const RecordTable *table, const char *bytes,
                          int32_t size) {
     if (chars == nullptr || table == nullptr || bytes == nullptr) return ERR_NULLPTR;

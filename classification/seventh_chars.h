@@ -55,6 +55,12 @@ int32_t SeventhCharParse(SeventhCharTable *chars, const RecordTable *table, cons
 int32_t SeventhCharLoad(SeventhCharTable *chars, const RecordTable *table);
 // Releases everything and leaves the table zero-filled. 0, ERR_NULLPTR.
 int32_t SeventhCharFree(SeventhCharTable *chars);
+// After the records moved within table, in the same order (old position i now moved[i]), and
+// records joined them: each definition follows its record and every record, a new one too, takes
+// what is in effect from itself or its nearest ancestor. effect (table->recordCount + 1 entries,
+// MemAlloc) takes the place of inEffect, so nothing here fails.
+void SeventhCharFollow(SeventhCharTable *chars, const RecordTable *table, const int32_t *moved,
+                       int32_t *effect);
 
 // The definition in effect for the record at position, or null (none, a null table, a position
 // outside the table).

@@ -66,6 +66,13 @@ int32_t TreePlanBuild(TreePlan *plan, const TextRecord *records, uint32_t count)
                                 : p <= 0                   ? 0u
                                                            : (uint32_t)p;
         plan->parent[i] = parent;
+        // A deleted code leaves the tree with everything below it; its page stays reachable.
+        if ((i > 0 && (records[i].flags & RECORD_FLAG_DELETED)) ||
+            (parent != TREE_PLAN_NONE && plan->depth[parent] == TREE_PLAN_NONE)) {
+            plan->parent[i] = TREE_PLAN_NONE;
+            plan->depth[i] = TREE_PLAN_NONE;
+            continue;
+        }
         plan->depth[i] = parent == TREE_PLAN_NONE ? 0 : plan->depth[parent] + 1;
         if (plan->depth[i] > plan->maxDepth)
             plan->maxDepth = plan->depth[i];
@@ -96,6 +103,10 @@ uint32_t TreePlanNext(const TreePlan *plan, uint32_t record) {
     if (!plan || !plan->nextSibling || record >= plan->count)
         return TREE_PLAN_NONE;
     return plan->nextSibling[record];
+}
+
+int32_t TreePlanHolds(const TreePlan *plan, uint32_t record) {
+    return plan && plan->depth && record < plan->count && plan->depth[record] != TREE_PLAN_NONE;
 }
 
 uint32_t TreePlanParent(const TreePlan *plan, uint32_t record) {

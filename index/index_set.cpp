@@ -106,7 +106,8 @@ static int32_t Finish(Writer *w) {
     return w->length;
 }
 
-int32_t IndexPathWrite(const IndexSet *set, int32_t n, char *buffer, int32_t capacity) {
+static int32_t PathWrite(const IndexSet *set, int32_t n, char *buffer, int32_t capacity,
+                         bool shortMain) {
     if (!set || (!buffer && capacity > 0) || capacity < 0) return ERR_NULLPTR;
     uint16_t kind = 0;
     const IndexEntry *e = IndexSetEntry(set, n, &kind);
@@ -120,15 +121,36 @@ int32_t IndexPathWrite(const IndexSet *set, int32_t n, char *buffer, int32_t cap
     }
     Writer w = {buffer, capacity, 0};
     for (int32_t i = depth - 1; i >= 0; i--) {
-        PutString(&w, chain[i]->title);
+        // A main term's modifiers can fill a list's column; below it only its essential words.
+        const bool essential = shortMain && i == depth - 1 && depth > 1 && chain[i]->essential &&
+                               chain[i]->essential[0] != '\0';
+        PutString(&w, essential ? chain[i]->essential : chain[i]->title);
         if (i > 0) PutString(&w, " > ");
     }
     return Finish(&w);
 }
 
+int32_t IndexPathWrite(const IndexSet *set, int32_t n, char *buffer, int32_t capacity) {
+    return PathWrite(set, n, buffer, capacity, false);
+}
+
+int32_t IndexPathWriteShort(const IndexSet *set, int32_t n, char *buffer, int32_t capacity) {
+    return PathWrite(set, n, buffer, capacity, true);
+}
+
 const char *IndexCellCode(const char *text) {
     if (!text || !*text || strcmp(text, "-") == 0 || strcmp(text, "--") == 0) return nullptr;
     return text;
+}
+
+// An entry that refers elsewhere says where, after its codes: "see Infarct, myocardium".
+static void PutReferences(Writer *w, const IndexItem *items, int32_t count) {
+    for (int32_t i = 0; i < count; i++) {
+        if (items[i].kind != INDEX_ITEM_SEE && items[i].kind != INDEX_ITEM_SEE_ALSO) continue;
+        if (w->length > 0) PutString(w, " ");
+        PutString(w, items[i].kind == INDEX_ITEM_SEE ? "see " : "see also ");
+        PutString(w, items[i].text);
+    }
 }
 
 int32_t IndexCodesWrite(const IndexSet *set, int32_t n, char *buffer, int32_t capacity) {
@@ -148,6 +170,7 @@ int32_t IndexCodesWrite(const IndexSet *set, int32_t n, char *buffer, int32_t ca
             if (col > 2) PutString(&w, " ");
             PutString(&w, code ? code : "-");
         }
+        PutReferences(&w, items, e->itemCount);
         return Finish(&w);
     }
     static const uint8_t order[] = {INDEX_ITEM_CODE, INDEX_ITEM_SUBCAT, INDEX_ITEM_SEECAT};
@@ -167,5 +190,6 @@ int32_t IndexCodesWrite(const IndexSet *set, int32_t n, char *buffer, int32_t ca
         PutString(&w, items[i].text);
         PutString(&w, "]");
     }
+    PutReferences(&w, items, e->itemCount);
     return Finish(&w);
 }

@@ -45,12 +45,17 @@ const char *IndexBookTitle(uint16_t kind);
 // at most capacity - 1 bytes and a zero byte; returns the path's full length, which may exceed
 // what was written. ERR_NULLPTR (a null buffer with capacity 0 only measures); ERR_INVINDEX.
 int32_t IndexPathWrite(const IndexSet *set, int32_t n, char *buffer, int32_t capacity);
+// The same, with the main term of a subterm's path written without its nonessential modifiers
+// ("Hypertension, hypertensive > with > heart involvement"), so that a list's column shows the
+// subterms that tell the rows apart.
+int32_t IndexPathWriteShort(const IndexSet *set, int32_t n, char *buffer, int32_t capacity);
 
 // Writes entry n's codes the same way: for a table (a file with headings) the cells of columns 2
 // up to the last heading, each its code or "-" (for "--", "-", an empty or a missing cell),
 // separated by one blank; otherwise its code items separated by one blank, or else its subcat,
 // or else its seecat, then each manifestation code in square brackets ("E85.4 [I43]", "[X]"
-// alone without a code), or "". ERR_NULLPTR; ERR_INVINDEX.
+// alone without a code); in both, then each reference elsewhere, "see Infarct, myocardium" or
+// "see also ...", blank-separated; or "". ERR_NULLPTR; ERR_INVINDEX.
 int32_t IndexCodesWrite(const IndexSet *set, int32_t n, char *buffer, int32_t capacity);
 
 // Text of a cell that stands for a code ("--", "-" and "" do not); null when it does not.

@@ -12,7 +12,7 @@ enum : uint32_t {
     TRACER_SLOTS = 20000,           // slots of the allocation tracer
     MODULE_LIST_ENTRIES = 1024,     // module handles examined by FindOwnModule
     UI_COMMON_CONTROLS = ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES |
-                         ICC_TAB_CLASSES | ICC_PROGRESS_CLASS,
+                         ICC_TAB_CLASSES | ICC_PROGRESS_CLASS | ICC_DATE_CLASSES,
 };
 
 // Common controls, the rich-edit library and OLE, in that order. Results are not needed.

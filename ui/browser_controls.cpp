@@ -137,8 +137,16 @@ static int32_t LoadData(BrowserWindow *w) {
                         StatusName(status));
         return status;
     }
-    // The later releases only add to the pages: without them the classification still works.
-    ReleaseChangesLoad(&w->changes);
+    // The payers' lists only add a section to the pages.
+    EditsLoad(&w->edits);
+    // Without the later releases the records' own release still works.
+    if (ReleasesLoad(&w->releases) < 0) return 0;
+    status = ReleasesApply(&w->releases, ReleasesNewest(&w->releases), &w->table, &w->sevenths);
+    if (status < 0) {
+        MessageBoxPrint(nullptr, MB_ICONERROR, "Error", "Failed to read ICD10 data: %.32s",
+                        StatusName(status));
+        return status;
+    }
     return 0;
 }
 

@@ -95,7 +95,8 @@ static void ReleaseState(BrowserWindow *w) {
     SeventhCharFree(&w->sevenths);
     RecordTableFree(&w->table);
     TreePlanFree(&w->treePlan);
-    ReleaseChangesFree(&w->changes);
+    ReleasesFree(&w->releases);
+    EditsFree(&w->edits);
     ClearSearchResults(&w->search);
     IndexTabFree(w);
     GuidelinesFree(w);

@@ -9,6 +9,8 @@
 #include "classification/page_ref.h"
 #include "classification/record_table.h"
 #include "classification/release_changes.h"
+#include "classification/releases.h"
+#include "edits/edits_table.h"
 #include "classification/search.h"
 #include "classification/seventh_chars.h"
 #include "classification/tree_plan.h"
@@ -115,7 +117,10 @@ struct BrowserWindow {
     PageRef history[HISTORY_CAPACITY];  // visited pages
     int32_t dragging;            // nonzero while a splitter drag is in progress
     char *helpText;              // zero-terminated "HelpText.txt"; owned
-    ReleaseChanges changes;      // the later releases' changes; zero-filled when unreadable; owned
+    EditsTable edits;            // the payers' lists; zero-filled when unreadable; owned
+    char completeCode[16];       // a complete code whose leaf's page is being opened for it, or ""
+    Releases releases;           // the releases held and their changes; the table is the newest
+                                 // one's; zero-filled when unreadable (then FY2023's); owned
     IndexTab *indexTab;          // the "Index" tab's controls and data (ui/index_tab.h); owned
     CheckTab *checkTab;          // the "Check" tab's controls and lists (ui/check_tab.h); owned
     GuidelinePages *guidelines;  // the Official Guidelines, loaded on first need

@@ -7,6 +7,10 @@
 
 #include "classification/encounter.h"
 #include "ui/browser_window.h"
+#include "ui/check_date.h"
+#include "ui/check_payer.h"
+#include "edits/edits_visit.h"
+#include "edits/edits_words.h"
 
 enum : int32_t {
     IDC_CHECK_BUTTON = 510,  // "Check"
@@ -19,11 +23,20 @@ struct CheckTab {
     ControlSlot edit;                    // multi-line edit, child of the tab control
     ControlSlot button;                  // "Check"
     ControlSlot copy;                    // "Copy"
+    CheckDate date;                      // "Date of service", above the edit
+    CheckPayer payer;                    // "Age" and "Inpatient", below the date
+    EditsVisit visit;                    // the payer's findings of the list last read; owned
+    int32_t age;                         // the age the list last read was checked for, or -1
+    int32_t inpatient;                   // and whether as an inpatient stay
     Encounter encounter;                 // the codes last read; set up on first use; owned
     int32_t ready;                       // nonzero once encounter is set up
+    char manifestationName[EDITS_LINE_CHARS + 1];  // the manifestation list, as findings say it
     int32_t serial;                      // serial of the last checked list (history index)
     char *lists[HISTORY_CAPACITY];       // checked lists by serial % HISTORY_CAPACITY; owned
     int32_t listSerials[HISTORY_CAPACITY];  // the serial each slot holds
+    int32_t listDates[HISTORY_CAPACITY];    // the date of service each was checked for (0: none)
+    int32_t listAges[HISTORY_CAPACITY];     // the age (-1: none, CHECK_BAD_AGE: not an age)
+    uint8_t listInpatient[HISTORY_CAPACITY];  // 1: checked as an inpatient stay
 };
 
 // Creates the tab's controls (children of the tab control, hidden) in w->checkTab.

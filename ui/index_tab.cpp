@@ -55,14 +55,16 @@ int32_t IndexTabCreate(BrowserWindow *w, HFONT font) {
     HWND button = Create(w, &t->button, 0, "BUTTON", "Search", BUTTON_STYLE, IDC_INDEX_BUTTON);
     HWND edit = Create(w, &t->edit, 0, "EDIT", nullptr, EDIT_STYLE, IDC_INDEX_EDIT);
     HWND status = Create(w, &t->status, 0, "STATIC", "", STATUS_STYLE, 0);
-    if (!list || !button || !edit || !status) return ERR_CREATE;
+    HWND note = Create(w, &t->note, 0, "STATIC", "", STATUS_STYLE | SS_CENTERIMAGE | SS_ENDELLIPSIS, 0);
+    if (!list || !button || !edit || !status || !note) return ERR_CREATE;
     LRESULT ex = SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                  ex | LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_ONECLICKACTIVATE);
     ListAddColumn(list, 0, "index", DpiScale(90, w->dpi));
     ListAddColumn(list, 1, "path", DpiScale(330, w->dpi));
     ListAddColumn(list, 2, "codes", DpiScale(330, w->dpi));
-    for (HWND control : {button, edit, status}) SendMessageA(control, WM_SETFONT, (WPARAM)font, FALSE);
+    for (HWND control : {button, edit, status, note})
+        SendMessageA(control, WM_SETFONT, (WPARAM)font, FALSE);
     if (SubclassCharForward(edit, w->window, MSG_CONTROL_CHAR) < 0) return ERR_ALLOC;
     return 0;
 }
@@ -84,6 +86,7 @@ void IndexTabFree(BrowserWindow *w) {
     if (!w || !w->indexTab) return;
     IndexTab *t = w->indexTab;
     IndexSearchClear(&t->search);
+    IndexVocabularyFree(&t->vocabulary);
     IndexLinkMapFree(&t->links);
     IndexLinkMapFree(&t->entryLinks);
     IndexBackrefsFree(&t->backrefs);
@@ -96,7 +99,11 @@ void IndexTabComputeLayout(BrowserWindow *w) {
     if (!w || !w->indexTab) return;
     IndexTab *t = w->indexTab;
     // The places of the "Find" tab's controls, in the tab control's client coordinates.
-    t->list.rect = w->list.rect;
+    // A line for the query's note on top, as high as a button; the list below it.
+    const int32_t row = w->findButton.rect.bottom - w->findButton.rect.top;
+    t->note.rect = {w->list.rect.left, w->list.rect.top, w->list.rect.right, w->list.rect.top + row};
+    t->list.rect = {w->list.rect.left, w->list.rect.top + row, w->list.rect.right,
+                    w->list.rect.bottom};
     t->status.rect = w->list.rect;
     t->button.rect = w->findButton.rect;
     t->edit.rect = w->searchEdit.rect;
@@ -105,7 +112,7 @@ void IndexTabComputeLayout(BrowserWindow *w) {
 void IndexTabApplyLayout(BrowserWindow *w) {
     if (!w || !w->indexTab) return;
     IndexTab *t = w->indexTab;
-    for (ControlSlot *slot : {&t->list, &t->status, &t->button, &t->edit}) {
+    for (ControlSlot *slot : {&t->list, &t->status, &t->note, &t->button, &t->edit}) {
         const LayoutRect &r = slot->rect;
         if (slot->handle)
             MoveWindow(slot->handle, r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
@@ -120,9 +127,20 @@ void IndexTabShow(BrowserWindow *w, int32_t shown) {
     const bool failed = t->loadStatus < 0;
     ShowWindow(t->list.handle, failed ? SW_HIDE : show);
     ShowWindow(t->status.handle, failed ? show : SW_HIDE);
+    ShowWindow(t->note.handle, failed ? SW_HIDE : show);
     ShowWindow(t->button.handle, show);
     ShowWindow(t->edit.handle, show);
     if (shown) SetFocus(t->edit.handle);
+}
+
+// The query's note as the line above the list says it, into buffer.
+static const char *IndexNoteLine(const IndexQueryNote *note, char *buffer, size_t size) {
+    if (note->corrected[0] != '\0')
+        snprintf(buffer, size, "Showing results for %s%s%s", note->corrected,
+                 note->others[0] ? ". Did you mean: " : "", note->others);
+    else
+        snprintf(buffer, size, "%s", note->expansion);
+    return buffer;
 }
 
 int32_t IndexSearchInWindow(BrowserWindow *w, const char *phrase) {
@@ -132,7 +150,9 @@ int32_t IndexSearchInWindow(BrowserWindow *w, const char *phrase) {
     HWND list = t->list.handle;
     SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
     SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-    int32_t status = IndexSearchRun(&t->search, &t->set, phrase, nullptr, nullptr);
+    IndexQueryNote note;
+    int32_t status = IndexQueryRun(&t->search, &t->set, phrase, &t->vocabulary, &note);
+    SetWindowTextA(t->note.handle, IndexNoteLine(&note, t->cell, sizeof t->cell));
     // One code that no path has lists the entries that lead to its record.
     const IndexBackrefs *refs =
         status == 0 && t->search.hitCount == 0 && IndexWordIsCode(phrase) ? IndexEntriesMap(w) : nullptr;
@@ -175,7 +195,7 @@ void IndexTabOnGetDispInfo(BrowserWindow *w, NMLVDISPINFOA *info) {
     t->cell[0] = '\0';
     switch (item->iSubItem) {
     case 0: item->pszText = (char *)IndexDisplayName(kind); return;
-    case 1: IndexPathWrite(&t->set, n, t->cell, sizeof t->cell); break;
+    case 1: IndexPathWriteShort(&t->set, n, t->cell, sizeof t->cell); break;
     case 2: IndexCodesWrite(&t->set, n, t->cell, sizeof t->cell); break;
     default: break;
     }

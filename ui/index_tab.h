@@ -9,6 +9,7 @@
 
 #include "index/index_backrefs.h"
 #include "index/index_page.h"
+#include "index/index_query.h"
 #include "index/index_search.h"
 #include "index/index_set.h"
 #include "ui/browser_window.h"
@@ -25,6 +26,8 @@ struct IndexTab {
     ControlSlot button;            // "Search"
     ControlSlot list;              // hit list: index, path, codes (virtual)
     ControlSlot status;            // what went wrong with the data, in place of the list
+    ControlSlot note;              // above the list: an abbreviation's words, a typo's correction
+    IndexVocabulary *vocabulary;   // the titles' words, once a search found nothing; owned
     IndexSet set;                  // the indexes; empty until loaded or when they could not be; owned
     int32_t loaded;                // nonzero once the load was tried
     int32_t loadStatus;            // 0, or the status of the failed load
@@ -52,8 +55,9 @@ void IndexTabApplyLayout(BrowserWindow *w);
 // Shows (with the focus in the edit; the indexes loaded first) or hides the tab's controls.
 void IndexTabShow(BrowserWindow *w, int32_t shown);
 
-// Searches the indexes for phrase and shows the hits in the list (emptied first), one row per
-// entry in book order; a phrase of one code that finds nothing lists the entries that lead to
+// Searches the indexes for phrase as a coder types it (index_query.h: abbreviations, plurals,
+// typos) and shows the hits in the list (emptied first), one row per entry, the best first, with
+// the query's note above the list; a phrase of one code that finds nothing lists the entries that lead to
 // its record (as its page's "Index entries:" does). The IndexSearchRun status; ERR_NOTAVAIL without index data; ERR_NULLPTR.
 int32_t IndexSearchInWindow(BrowserWindow *w, const char *phrase);
 // Shows set-wide entry n's page, with history set pushing it (PAGE_KIND_INDEX). The words of the

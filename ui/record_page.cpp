@@ -13,6 +13,9 @@
 #include "classification/page_whole.h"
 #include "classification/word_match.h"
 #include "foundation/status.h"
+#include "classification/page_complete.h"
+#include "classification/str_bounded.h"
+#include "edits/edits_page.h"
 #include "index/index_entries_page.h"
 #include "ui/browser_window.h"
 #include "ui/clipboard.h"
@@ -114,19 +117,49 @@ struct RecordPageRequest {
     const TextRecord *record;
 };
 
+// A complete code opened by its leaf's page is headed as itself first.
+static void ComposeCompleteTop(BrowserWindow *w, const TextRecord *record, PageWorkspace *ws,
+                               const PageSink *sink) {
+    if (!w->completeCode[0]) return;
+    ReleaseCheckResult full;
+    int32_t newest = ReleasesNewest(&w->releases);
+    if (newest < 0 ||
+        ReleasesCheck(&w->releases, newest, &w->table, &w->sevenths, w->completeCode, &full) < 0 ||
+        full.check.kind != CODE_KIND_COMPLETE || full.status != RELEASE_BILLABLE ||
+        &w->table.records[full.check.record] != record)
+        return;
+    char title[1024];
+    ReleasesCheckTitle(&w->table, &full, title, (int32_t)sizeof title - 1);
+    ComposeCompleteHeading(full.check.code, title, ws, sink);
+}
+
+int32_t GoToCompleteCode(BrowserWindow *w, const char *typed, int32_t record) {
+    if (!w || !typed) return ERR_NULLPTR;
+    if (record <= 0 || (uint32_t)record >= w->table.recordCount) return ERR_NOTFOUND;
+    StrCopyBounded(w->completeCode, typed, (int32_t)sizeof w->completeCode - 1);
+    const int32_t status =
+        GoToCode(w, PAGE_KIND_RECORD, RecordField(&w->table.records[record], FIELD_CODE));
+    w->completeCode[0] = '\0';
+    return status;
+}
+
 static void ComposeRecord(BrowserWindow *w, void *context, const PageSink *sink) {
     const RecordPageRequest *request = (const RecordPageRequest *)context;
     PageWorkspace workspace = {w->textBuffer, w->scratchBuffer, w->textCapacity};
-    PageSources sources = {&w->table, &w->sevenths, &w->changes};
+    PageSources sources = {&w->table, &w->sevenths, &w->releases.changes, &w->releases};
     PageCounter counter;
     PageCounterInit(&counter, sink);
+    ComposeCompleteTop(w, request->record, &workspace, &counter.sink);
     if (ComposeWholePage(&sources, request->kind, request->record, &workspace, &w->links,
                          &counter.sink) < 0 || request->kind != PAGE_KIND_RECORD)
         return;
+    const int32_t position = (int32_t)(request->record - w->table.records);
+    if (w->edits.text)
+        ComposeEditsSection(&w->edits, &w->releases, &w->table, &w->sevenths, position, &workspace,
+                            &counter.sink);
     GuidelinesComposeForRecord(w, RecordField(request->record, FIELD_CODE), counter.position,
                                &counter.sink);
-    IndexEntriesCompose(w, (int32_t)(request->record - w->table.records), counter.position,
-                        sink);
+    IndexEntriesCompose(w, position, counter.position, sink);
 }
 
 static void MarkSearchWord(BrowserWindow *w, void *) {

@@ -21,6 +21,10 @@ int32_t ShowRecordPage(BrowserWindow *w, uint16_t kind, const TextRecord *record
 // Shows the record with this code on the "ICD-10" tab with its tree item selected, adding
 // exactly one history entry. 0; the failure of FindRecordByCode (nothing changes then).
 int32_t GoToCode(BrowserWindow *w, uint16_t kind, const char *code);
+// GoToCode for a complete code typed or linked (T46.4X5A): its leaf's page (record), headed first
+// with the complete code, its full title and that it is billable. The GoToCode status;
+// ERR_NOTFOUND; ERR_NULLPTR.
+int32_t GoToCompleteCode(BrowserWindow *w, const char *typed, int32_t record);
 // Shows the page of the record at position without a history entry. 0; ERR_INVINDEX; ERR_NULLPTR.
 int32_t RecordPageShowAt(BrowserWindow *w, int32_t position);
 // Follows a record page's link: its text names a code (LinkKindForText gives the kind).

@@ -3,6 +3,8 @@
 // and opens the page of an activated hit.
 #include "ui/search_ui.h"
 
+#include "classification/str_bounded.h"
+
 #include <cstring>
 
 #include "classification/search.h"
@@ -49,7 +51,11 @@ static void OpenCodeHit(BrowserWindow *w) {
     state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     state.state = LVIS_SELECTED | LVIS_FOCUSED;
     SendMessageA(w->list.handle, LVM_SETITEMSTATE, 0, (LPARAM)&state);
+    // A complete code typed (T46.4X5A) opens its leaf's page headed as itself.
+    if (w->search.searchWord)
+        StrCopyBounded(w->completeCode, w->search.searchWord, (int32_t)sizeof w->completeCode - 1);
     ShowRecordPage(w, PAGE_KIND_RECORD, &w->table.records[hit.index], w->table.records, 1);
+    w->completeCode[0] = '\0';
 }
 
 int32_t SearchInWindow(BrowserWindow *w, const char *word) {
@@ -66,7 +72,7 @@ int32_t SearchInWindow(BrowserWindow *w, const char *word) {
     }
     if (w->search.hitCount == 0) {
         char line[NOTHING_FOUND_CHARS + 1];
-        SetNothingFound(w, SearchNothingFoundText(&w->changes, word, line, NOTHING_FOUND_CHARS));
+        SetNothingFound(w, SearchNothingFoundText(&w->releases.changes, word, line, NOTHING_FOUND_CHARS));
     } else {
         SetNothingFound(w, nullptr);
         if (w->search.rule == SEARCH_RULE_CODE) OpenCodeHit(w);

@@ -75,7 +75,7 @@ int32_t BrowserFillTree(BrowserWindow *w) {
 }
 
 HTREEITEM TreeItemFor(BrowserWindow *w, uint32_t record) {
-    if (!w || !w->table.records || record >= w->treePlan.count)
+    if (!w || !w->table.records || !TreePlanHolds(&w->treePlan, record))
         return nullptr;
     // Made items are closed upwards (an item is only made under a made parent), so each round
     // makes the children of the highest made item on the way, one step nearer.

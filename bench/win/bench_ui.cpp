@@ -150,7 +150,7 @@ static int32_t LongestContextRecord(BrowserWindow *w, int64_t *bytes) {
     for (uint32_t i = 1; i < w->table.recordCount; i++) {
         int64_t n = 0;
         PageSink sink = {&n, nullptr, nullptr, nullptr, CountBytes};
-        ComposePageContext(&w->table, &w->sevenths, &w->changes, PAGE_KIND_RECORD, &w->table.records[i], &ws,
+        ComposePageContext(&w->table, &w->sevenths, &w->releases.changes, PAGE_KIND_RECORD, &w->table.records[i], &ws,
                            &links, &sink);
         if (n > *bytes) {
             *bytes = n;

@@ -22,12 +22,18 @@ std::vector<ControlPlace> LayoutAt96(const BrowserWindow *w, int32_t s, int32_t 
         {"info", w->infoButton.handle, {s + 313, 4, s + 385, 34}},
     };
     if (const IndexTab *t = w->indexTab) {
-        places.push_back({"index list", t->list.handle, {6, 30, s - 16, h - 45}});
+        places.push_back({"index note", t->note.handle, {6, 30, s - 16, 56}});
+        places.push_back({"index list", t->list.handle, {6, 56, s - 16, h - 45}});
         places.push_back({"index search", t->button.handle, {8, h - 39, 72, h - 13}});
         places.push_back({"index edit", t->edit.handle, {73, h - 39, s - 16, h - 13}});
     }
     if (const CheckTab *t = w->checkTab) {
-        places.push_back({"check edit", t->edit.handle, {6, 30, s - 16, h - 45}});
+        places.push_back({"check date label", t->date.label.handle, {6, 30, 110, 56}});
+        places.push_back({"check date", t->date.picker.handle, {110, 30, 250, 56}});
+        places.push_back({"check age label", t->payer.label.handle, {6, 60, 110, 86}});
+        places.push_back({"check age", t->payer.age.handle, {110, 60, 158, 86}});
+        places.push_back({"check inpatient", t->payer.inpatient.handle, {174, 60, 274, 86}});
+        places.push_back({"check edit", t->edit.handle, {6, 92, s - 16, h - 45}});
         places.push_back({"check button", t->button.handle, {8, h - 39, 72, h - 13}});
         places.push_back({"check copy", t->copy.handle, {80, h - 39, 144, h - 13}});
     }

@@ -78,10 +78,14 @@ TEST_F(CheckTabTest, CtrlEnterChecksAndTheNotesRecordIsALinkBackToTheCheck) {
     EXPECT_EQ(0u, ViewerText(viewer).rfind("E11 Type 2 diabetes mellitus\n", 0));
     EXPECT_EQ(0, NavigateBack(w));
     EXPECT_EQ(page, ViewerText(viewer));
-    // A complete code's link leads to its leaf.
+    // A complete code's link leads to its leaf's page, headed as the complete code.
     Check("S52.121A E11.9");
     RealClickOnViewer(w, (int32_t)ViewerText(viewer).find("S52.121A") + 1);
-    EXPECT_EQ(0u, ViewerText(viewer).rfind("S52.121 ", 0)) << ViewerText(viewer).substr(0, 60);
+    const std::string leaf = ViewerText(viewer);
+    EXPECT_EQ(0u, leaf.rfind("S52.121A Displaced fracture of head of right radius, initial "
+                             "encounter for closed fracture\n\nBillable: a complete code", 0))
+        << leaf.substr(0, 120);
+    EXPECT_NE(leaf.find("\nS52.121 Displaced fracture"), std::string::npos);
 }
 
 TEST_F(CheckTabTest, HelpTextExplainsTheTab) {

@@ -106,9 +106,10 @@ TEST_F(IndexTabTest, AspirinListsTheIndexThenTheDrugsRowsWithTheirSixCodes) {
     EXPECT_EQ(Cell(0, 0), "Index");
     EXPECT_EQ(Cell(0, 2), "Z79.82");
     EXPECT_EQ(Cell(4, 0), "Drugs");
-    EXPECT_EQ(Cell(4, 1), "Aluminium, aluminum > aspirin");
-    EXPECT_EQ(Cell(5, 1), "Aspirin (aluminum) (soluble)");
-    EXPECT_EQ(Cell(5, 2), kAspirinCodes);
+    // Ranked: the drug table's main term before the subterm that names it.
+    EXPECT_EQ(Cell(4, 1), "Aspirin (aluminum) (soluble)");
+    EXPECT_EQ(Cell(5, 1), "Aluminium, aluminum > aspirin");
+    EXPECT_EQ(Cell(4, 2), kAspirinCodes);
     EXPECT_NE(GetFocus(), list);  // the button leaves the focus where it was
     // Enter in the edit searches too and moves to the list.
     SetWindowTextA(t->edit.handle, "lung upper");
@@ -178,7 +179,7 @@ TEST_F(IndexTabTest, RealClickOnACodeLinkOpensItsRecord) {
 TEST_F(IndexTabTest, SeeLinksLeadToTheirTargetAndUnknownTargetsArePlainText) {
     Search("accident animal-rider");
     ASSERT_GT(Rows(), 2);
-    EXPECT_EQ(Cell(0, 1), "Accident (to) > animal-rider");
+    EXPECT_EQ(Cell(0, 1), "Accident > animal-rider");
     Activate(0);
     ASSERT_TRUE(Shows("Accident (to) > animal-rider\n"));
     PressLinkText("Accident, transport, animal-rider");
@@ -267,7 +268,7 @@ TEST_F(IndexTabTest, DiabetesKidneyListsTheMainIndexFirstWithItsCodes) {
     Search("diabetes kidney");
     ASSERT_GT(Rows(), 10);
     EXPECT_EQ(Cell(0, 0), "Index");
-    EXPECT_EQ(Cell(0, 1), "Diabetes, diabetic (mellitus) (sugar) > with > chronic kidney disease");
+    EXPECT_EQ(Cell(0, 1), "Diabetes, diabetic > with > chronic kidney disease");
     EXPECT_EQ(Cell(0, 2), "E11.22");
 }
 
@@ -319,4 +320,32 @@ TEST_F(IndexTabTest, RecordPageIndexEntriesLeadToTheirPagesAndTheRestToTheTab) {
     const int32_t rows = Rows();
     Search("e11");
     EXPECT_EQ(Rows(), rows);
+}
+
+// What coders type: the line above the list says how the words were read, the best entry comes
+// first, and a row that refers elsewhere says where.
+TEST_F(IndexTabTest, CodersWordsAreReadAsCodersMeanThem) {
+    const struct {
+        const char *typed, *note, *first;
+    } rows[] = {
+        {"copd", "COPD: disease, lung, obstructive", "Disease, diseased > lung > obstructive (chronic)"},
+        {"pnemonia", "Showing results for pneumonia", "Pneumonia (acute)"},
+        {"heart attack", "", "Attack, attacks > heart"},
+    };
+    char note[256];
+    for (const auto &row : rows) {
+        Search(row.typed);
+        GetWindowTextA(t->note.handle, note, sizeof note);
+        EXPECT_EQ(std::string(note).rfind(row.note, 0), 0u) << row.typed << ": " << note;
+        EXPECT_EQ(Cell(0, 1).rfind(row.first, 0), 0u) << row.typed << ": " << Cell(0, 1);
+    }
+    Search("heart attack");
+    EXPECT_EQ(Cell(0, 2), "see infarct, myocardium");
+    // The Hypertension rows read apart: the main term without its eight modifiers, then the
+    // subterms, within what the column shows.
+    Search("hypertension");
+    ASSERT_GT(Rows(), 3);
+    EXPECT_EQ(Cell(1, 1).rfind("Hypertension, hypertensive > ", 0), 0u) << Cell(1, 1);
+    EXPECT_LT(Cell(1, 1).size(), 60u) << Cell(1, 1);
+    EXPECT_TRUE(IsWindowVisible(t->note.handle));
 }

@@ -1,10 +1,12 @@
-// morbivue-cli check [CODE...]: whether each code may go on a claim, one line a code, from the
+// morbivue-cli check [--date YYYY-MM-DD] [CODE...]: whether each code may go on a claim in the
+// release in effect on the date of service (the newest without one), one line a code, from the
 // arguments or, without them, from standard input (a whole claim list, one code a line).
 #include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "classification/code_validity.h"
+#include "classification/releases.h"
 #include "classification/seventh_chars.h"
 #include "foundation/mem.h"
 #include "foundation/status.h"
@@ -13,6 +15,8 @@
 struct CheckRun {
     const RecordTable *table;
     const SeventhCharTable *chars;
+    const Releases *releases;
+    int32_t release;      // the release the codes are checked against
     std::string normal;   // the code in its normal form, any length
     char title[1024];     // the record's title, composed for a complete code
     bool allBillable;     // no code so far was anything but billable
@@ -26,12 +30,12 @@ static void CheckOne(CheckRun *run, const char *typed) {
     run->normal.assign((size_t)length + 1, '\0');
     CodeNormalise(typed, &run->normal[0], length);
     run->normal.resize((size_t)length);
-    CodeCheckResult result;
-    CodeCheck(run->table, run->chars, typed, &result);
-    CodeCheckTitle(run->table, &result, run->title, (int32_t)sizeof run->title - 1);
-    if (result.validity != CODE_BILLABLE) run->allBillable = false;
+    ReleaseCheckResult result;
+    ReleasesCheck(run->releases, run->release, run->table, run->chars, typed, &result);
+    ReleasesCheckTitle(run->table, &result, run->title, (int32_t)sizeof run->title - 1);
+    if (result.status != RELEASE_BILLABLE) run->allBillable = false;
     fwrite(run->normal.data(), 1, run->normal.size(), stdout);
-    printf("\t%s\t%s\n", CodeValidityName(result.validity), run->title);
+    printf("\t%s\t%s\n", ReleaseStatusName(result.status), run->title);
 }
 
 // Lines of any length; LF or CR LF ends, a last line without its end included.
@@ -54,12 +58,16 @@ static void CheckStream(CheckRun *run, FILE *in) {
 }
 
 int CliCheck(int argc, char **argv) {
-    RecordTable table = {};
-    SeventhCharTable chars = {};
-    if (CliLoadRecordsAndSevenths(&table, &chars) < 0) return EXIT_FAILED;
+    int32_t date = 0;
+    if (CliTakeDate(&argc, argv, &date) != 0) return EXIT_USAGE;
+    CliRelease data = {};
+    int opened = CliReleaseOpen(&data, date);
+    if (opened != EXIT_OK) return opened;
     CheckRun *run = new CheckRun();
-    run->table = &table;
-    run->chars = &chars;
+    run->table = &data.table;
+    run->chars = &data.chars;
+    run->releases = &data.releases;
+    run->release = data.release;
     run->allBillable = true;
     if (argc == 0) {
         CheckStream(run, stdin);
@@ -68,7 +76,6 @@ int CliCheck(int argc, char **argv) {
     }
     int result = run->allBillable ? EXIT_OK : EXIT_FAILED;
     delete run;
-    SeventhCharFree(&chars);
-    RecordTableFree(&table);
+    CliReleaseClose(&data);
     return result;
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "classification/record_table.h"
+#include "classification/releases.h"
 #include "classification/seventh_chars.h"
 
 enum : int {
@@ -15,6 +16,28 @@ enum : int {
 // A command of its own file: argc/argv hold what follows the command's name. Runs with the
 // allocation tracer on and returns the process exit code.
 typedef int (*CliRunFn)(int argc, char **argv);
+
+// Loads the embedded records as the newest release has them, their 7th characters and the
+// releases into zero-filled records; on failure says so on stderr and leaves nothing loaded.
+// 0 or the loader's status.
+int32_t CliLoadRelease(RecordTable *table, SeventhCharTable *chars, Releases *releases);
+
+// Takes "--date YYYY-MM-DD" (or "--date=YYYY-MM-DD") out of the arguments, wherever it stands.
+// 0 with *date the date (0 when none was given); EXIT_USAGE, said on stderr, for a bad one.
+int CliTakeDate(int *argc, char **argv, int32_t *date);
+// What the commands that answer for a date of service work on.
+struct CliRelease {
+    RecordTable table;       // the newest release's records
+    SeventhCharTable chars;  // their 7th characters
+    Releases releases;       // the releases held
+    int32_t release;         // the release in effect on the date asked for
+};
+// Loads everything into a zero-filled run and picks the release in effect on date (the newest
+// for 0). EXIT_OK; EXIT_FAILED (the data could not be read) or EXIT_USAGE (the releases held do
+// not cover the date), said on stderr and nothing left loaded.
+int CliReleaseOpen(CliRelease *run, int32_t date);
+// Frees what CliReleaseOpen loaded.
+void CliReleaseClose(CliRelease *run);
 
 // Loads the embedded records into a zero-filled table; on failure says so on stderr.
 // 0 or the loader's status.
@@ -34,6 +57,12 @@ int CliCheck(int argc, char **argv);
 // check prints it, then !KIND<TAB>CODE<TAB>OTHER<TAB>WHERE<TAB>NOTE per finding
 // (tools/cli/encounter.cpp). Exit 0 without errors, 1 with one, 2 for a bad command line.
 int CliEncounter(int argc, char **argv);
+// codes [--date YYYY-MM-DD]: every code of the release in effect, as its order file lists them,
+// in code order: CODE<TAB>STATUS<TAB>TITLE (tools/cli/codes.cpp).
+int CliCodes(int argc, char **argv);
+// flags [CODE...]: the payers' lists for each billable code, CODE<TAB>DRG<TAB>HCC<TAB>MCE<TAB>POA;
+// CODE<TAB>STATUS for another (tools/cli/flags.cpp). Exit 0 when every code is billable.
+int CliFlags(int argc, char **argv);
 // changes [CODE...]: the later releases' changes, all of them or those of codes beginning with
 // each CODE (tools/cli/changes.cpp).
 int CliChanges(int argc, char **argv);

@@ -9,6 +9,7 @@
 #include "classification/record_table.h"
 #include "classification/seventh_chars.h"
 #include "index/index_backrefs.h"
+#include "index/index_query.h"
 #include "index/index_search.h"
 #include "index/index_set.h"
 #include "tools/cli/cli.h"
@@ -68,12 +69,22 @@ static int32_t SearchByCode(const IndexSet *set, IndexSearch *search, const char
     return status;
 }
 
+// What the query did besides searching, on stderr so that stdout stays one entry a line.
+static void PrintNote(const IndexQueryNote *note) {
+    if (note->expansion[0] != '\0') fprintf(stderr, "%s\n", note->expansion);
+    if (note->corrected[0] != '\0') fprintf(stderr, "Showing results for %s\n", note->corrected);
+    if (note->others[0] != '\0') fprintf(stderr, "Did you mean: %s\n", note->others);
+}
+
 int CliIndex(int argc, char **argv) {
+    // --book: the literal words in the book's order, as before the coder's query.
+    bool book = argc > 0 && strcmp(argv[0], "--book") == 0;
+    if (book) argc--, argv++;
     // The words as one phrase: the window's search edit holds them the same way.
     size_t length = 0;
     for (int i = 0; i < argc; i++) length += strlen(argv[i]) + 1;
     if (argc < 1 || length > INT32_MAX / 2) {
-        fputs("usage: morbivue-cli index WORD...\n", stderr);
+        fputs("usage: morbivue-cli index [--book] WORD...\n", stderr);
         return EXIT_USAGE;
     }
     char *phrase = (char *)MemAlloc((int32_t)length + 1);
@@ -102,12 +113,20 @@ int CliIndex(int argc, char **argv) {
     int result = EXIT_OK;
     if (!context.buffer) {
         status = ERR_ALLOC;
-    } else {
+    } else if (book) {
         status = IndexSearchRun(&search, &set, phrase, PrintHit, &context);
+    } else {
+        IndexVocabulary *vocabulary = nullptr;
+        IndexQueryNote note;
+        status = IndexQueryRun(&search, &set, phrase, &vocabulary, &note);
+        IndexVocabularyFree(&vocabulary);
+        if (status == 0) PrintNote(&note);
+        for (int32_t i = 0; status == 0 && i < search.hitCount; i++)
+            PrintHit(&context, i, search.hits[i]);
     }
     if (status == 0 && search.hitCount == 0) status = SearchByCode(&set, &search, phrase, &context);
     if (status == ERR_EMPTY) {
-        fputs("usage: morbivue-cli index WORD...\n", stderr);
+        fputs("usage: morbivue-cli index [--book] WORD...\n", stderr);
         result = EXIT_USAGE;
     } else if (status < 0) {
         fprintf(stderr, "morbivue-cli: index search failed: %s\n", StatusName(status));

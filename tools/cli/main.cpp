@@ -11,11 +11,14 @@
 
 #include "classification/code_refs.h"
 #include "classification/code_validity.h"
+#include "classification/page_complete.h"
 #include "classification/page_compose.h"
 #include "classification/page_ref.h"
 #include "classification/page_whole.h"
 #include "classification/record_table.h"
+#include "classification/releases.h"
 #include "classification/seventh_chars.h"
+#include "edits/edits_page.h"
 #include "foundation/mem.h"
 #include "foundation/status.h"
 #include "guidelines/guideline_codes.h"
@@ -32,12 +35,25 @@ struct CliCommand {
 };
 static const CliCommand kCommands[] = {
     {"check", CliCheck,
-     "  check [CODE...] billable, not-billable or unknown per code (stdin without CODE):\n"
-     "                 CODE<TAB>STATUS<TAB>TITLE; exit 0 when every code is billable\n"},
+     "  check [--date YYYY-MM-DD] [CODE...]  billable, not-billable, unknown, deleted or\n"
+     "                 not-yet-valid per code in the release in effect on the date of service\n"
+     "                 (the newest without one; stdin without CODE): CODE<TAB>STATUS<TAB>TITLE;\n"
+     "                 exit 0 when every code is billable, 2 for a bad date\n"},
     {"encounter", CliEncounter,
-     "  encounter [CODE...]  the codes of one visit checked together (stdin without CODE: one\n"
-     "                 encounter a line): each code as check prints it, then per finding\n"
-     "                 !KIND<TAB>CODE<TAB>OTHER<TAB>WHERE<TAB>NOTE; exit 1 when one has an error\n"},
+     "  encounter [--date YYYY-MM-DD] [--age N] [--inpatient] [CODE...]  the codes of one\n"
+     "                 visit checked together in the release in effect on the date of service\n"
+     "                 (stdin without CODE: one encounter a line): each code as check prints it,\n"
+     "                 then per finding !KIND<TAB>CODE<TAB>OTHER<TAB>WHERE<TAB>NOTE, then\n"
+     "                 =cc-mcc<TAB>CODES and =hcc<TAB>HCCS; exit 1 when one has an error\n"},
+    {"codes", CliCodes,
+     "  codes [--date YYYY-MM-DD]  every code of the release in effect on the date (the newest\n"
+     "                 without one) as its order file lists them, headers included, in code\n"
+     "                 order: CODE<TAB>STATUS<TAB>TITLE\n"},
+    {"flags", CliFlags,
+     "  flags [CODE...]  the payers' lists for each billable code (stdin without CODE):\n"
+     "                 CODE<TAB>DRG<TAB>HCC<TAB>MCE<TAB>POA (CC or MCC; HCCs; MCE edits; exempt;\n"
+     "                 - for none, ? where the list is older than the code); CODE<TAB>STATUS\n"
+     "                 for a code that is not billable, and exit 1\n"},
     {"changes", CliChanges,
      "  changes [CODE...]  what later releases changed, all or for the codes beginning with\n"
      "                 each CODE: RELEASE<TAB>CHANGE<TAB>CODE<TAB>STATUS<TAB>TITLE\n"},
@@ -45,8 +61,9 @@ static const CliCommand kCommands[] = {
      "  search WORD... records found as \"Find\" finds them (the phrase, a typed code, all\n"
      "                 words; 3 characters or more): CODE<TAB>TITLE\n"},
     {"index", CliIndex,
-     "  index WORD...  index entries whose path has words starting with every WORD:\n"
-     "                 INDEX<TAB>PATH<TAB>CODES\n"},
+     "  index [--book] WORD...  index entries whose path has words starting with every WORD,\n"
+     "                 abbreviations and plurals read as coders mean them, the best first\n"
+     "                 (--book: the words as typed, in the book's order): INDEX<TAB>PATH<TAB>CODES\n"},
     {"guideline", CliGuideline,
      "  guideline [ID | WORD...]  the Official Guidelines' sections: ID<TAB>HEADING for each,\n"
      "                 the section ID whole, or the sections holding every WORD\n"},
@@ -55,7 +72,8 @@ static const CliCommand kCommands[] = {
 
 static const char kUsage[] =
     "usage: morbivue-cli COMMAND [ARGUMENT]\n"
-    "  stats          record count, records per level, leaves, text bytes\n"
+    "  stats          record count, records per level, leaves, text bytes; then per release:\n"
+    "                 release LABEL FROM TO codes N billable M\n"
     "  find CODE      the record with CODE: POSITION<TAB>CODE<TAB>TITLE\n"
     "  page CODE      the text of the record's page\n"
     "  links CODE     the links of the record's page: KIND<TAB>CODE\n";
@@ -68,23 +86,27 @@ static int Usage() {
     return EXIT_USAGE;
 }
 
-int32_t CliLoadRecords(RecordTable *table) {
-    int32_t status = RecordTableLoad(table, "engtextrecords.dat");
+int32_t CliLoadRelease(RecordTable *table, SeventhCharTable *chars, Releases *releases) {
+    int32_t status = ReleasesLoadTable(releases, table, chars);
     if (status < 0) {
         fprintf(stderr, "morbivue-cli: failed to load the records: %s\n", StatusName(status));
     }
     return status;
 }
 
+int32_t CliLoadRecords(RecordTable *table) {
+    SeventhCharTable chars = {};
+    Releases releases = {};
+    int32_t status = CliLoadRelease(table, &chars, &releases);
+    SeventhCharFree(&chars);
+    ReleasesFree(&releases);
+    return status;
+}
+
 int32_t CliLoadRecordsAndSevenths(RecordTable *table, SeventhCharTable *chars) {
-    int32_t status = CliLoadRecords(table);
-    if (status < 0) return status;
-    status = SeventhCharLoad(chars, table);
-    if (status < 0) {
-        fprintf(stderr, "morbivue-cli: failed to load the 7th characters: %s\n",
-                StatusName(status));
-        RecordTableFree(table);
-    }
+    Releases releases = {};
+    int32_t status = CliLoadRelease(table, chars, &releases);
+    ReleasesFree(&releases);
     return status;
 }
 
@@ -97,6 +119,20 @@ static void PrintRecordLine(const TextRecord *r) {
     fputc('\t', stdout);
     fputs(RecordField(r, FIELD_TITLE), stdout);
     fputc('\n', stdout);
+}
+
+// Each release held: its label, first and last day in effect, its codes and billable codes.
+static void ReleaseStats(const Releases *releases, const RecordTable *table,
+                         const SeventhCharTable *chars) {
+    for (int32_t k = 0; k < releases->count; k++) {
+        const ReleaseInfo *info = &releases->info[k];
+        int32_t codes = 0, billable = 0;
+        char from[11], to[11];
+        ReleasesCount(releases, k, table, chars, &codes, &billable);
+        printf("release %s %s %s codes %d billable %d\n", info->label,
+               ReleaseDateIso(info->from, from), ReleaseDateIso(info->to, to), (int)codes,
+               (int)billable);
+    }
 }
 
 static int Stats(const RecordTable *table) {
@@ -171,21 +207,12 @@ static void AppendGuidelines(const TextRecord *record, const PageSink *sink) {
 
 // Composes the page of the record with code (a complete code shows its leaf's page, with its
 // coding context and its index entries); prints its text, or its link table.
-static int Page(const RecordTable *table, const char *code, bool linksOnly) {
-    SeventhCharTable chars = {};
-    int32_t status = SeventhCharLoad(&chars, table);
-    if (status < 0) {
-        fprintf(stderr, "morbivue-cli: failed to load the 7th characters: %s\n",
-                StatusName(status));
-        return EXIT_FAILED;
-    }
+static int Page(const RecordTable *table, const SeventhCharTable *chars,
+                const Releases *releases, const char *code, bool linksOnly) {
     CodeCheckResult check;
-    CodeCheck(table, &chars, code, &check);
+    CodeCheck(table, chars, code, &check);
     int32_t position = check.record > 0 ? check.record : Find(table, code);
-    if (position < 0) {
-        SeventhCharFree(&chars);
-        return EXIT_FAILED;
-    }
+    if (position < 0) return EXIT_FAILED;
     char *text = (char *)MemAlloc(TEXT_BUFFER_CHARS + 1);
     char *scratch = (char *)MemAlloc(TEXT_BUFFER_CHARS + 1);
     LinkTable *links = (LinkTable *)MemAlloc((int32_t)sizeof(LinkTable));
@@ -196,17 +223,30 @@ static int Page(const RecordTable *table, const char *code, bool linksOnly) {
         if (!linksOnly) {
             sink.writeText = CliWritePiece;
         }
-        // As in the window: the later releases' section follows when their entry reads.
-        ReleaseChanges changes = {};
-        bool haveChanges = ReleaseChangesLoad(&changes) >= 0;
-        PageSources sources = {table, &chars, haveChanges ? &changes : nullptr};
+        PageSources sources = {table, chars, &releases->changes, releases};
         PageCounter counter;
         PageCounterInit(&counter, &sink);
-        status = ComposeWholePage(&sources, PAGE_KIND_RECORD, &table->records[position],
+        // A complete code is headed as itself before its leaf's page.
+        if (check.kind == CODE_KIND_COMPLETE && check.record == position && !linksOnly) {
+            ReleaseCheckResult full;
+            char title[1024];
+            ReleasesCheck(releases, ReleasesNewest(releases), table, chars, code, &full);
+            if (full.status == RELEASE_BILLABLE) {
+                ReleasesCheckTitle(table, &full, title, (int32_t)sizeof title - 1);
+                ComposeCompleteHeading(check.code, title, &workspace, &counter.sink);
+            }
+        }
+        int32_t status = ComposeWholePage(&sources, PAGE_KIND_RECORD, &table->records[position],
                                   &workspace, links, &counter.sink);
-        ReleaseChangesFree(&changes);
+        // As in the window: the payers' lists follow when their entry reads.
+        EditsTable edits = {};
+        if (status >= 0 && EditsLoad(&edits) >= 0) {
+            ComposeEditsSection(&edits, releases, table, chars, position, &workspace,
+                                &counter.sink);
+        }
+        EditsFree(&edits);
         if (status >= 0 && !linksOnly) AppendGuidelines(&table->records[position], &counter.sink);
-        if (status >= 0 && !linksOnly) AppendIndexEntries(table, &chars, position, counter.position, &sink);
+        if (status >= 0 && !linksOnly) AppendIndexEntries(table, chars, position, counter.position, &sink);
         if (status < 0) {
             fprintf(stderr, "morbivue-cli: page failed: %s\n", StatusName(status));
         } else {
@@ -221,18 +261,20 @@ static int Page(const RecordTable *table, const char *code, bool linksOnly) {
     MemFree(links);
     MemFree(scratch);
     MemFree(text);
-    SeventhCharFree(&chars);
     return result;
 }
 
 static int Run(const char *command, const char *argument) {
     RecordTable table = {};
-    if (CliLoadRecords(&table) < 0) {
+    SeventhCharTable chars = {};
+    Releases releases = {};
+    if (CliLoadRelease(&table, &chars, &releases) < 0) {
         return EXIT_FAILED;
     }
     int result = EXIT_OK;
     if (strcmp(command, "stats") == 0) {
         result = Stats(&table);
+        ReleaseStats(&releases, &table, &chars);
     } else if (strcmp(command, "find") == 0) {
         int32_t position = Find(&table, argument);
         if (position < 0) {
@@ -242,8 +284,10 @@ static int Run(const char *command, const char *argument) {
             PrintRecordLine(&table.records[position]);
         }
     } else {
-        result = Page(&table, argument, strcmp(command, "links") == 0);
+        result = Page(&table, &chars, &releases, argument, strcmp(command, "links") == 0);
     }
+    ReleasesFree(&releases);
+    SeventhCharFree(&chars);
     RecordTableFree(&table);
     return result;
 }

@@ -1,7 +1,8 @@
 // morbivue-convert INPUT.xml OUTPUT.dat [SEVENCHR.txt]: the build step that turns the ICD-10-CM
 // tabular XML into engtextrecords.dat (and the 7th-character entry) and prints what it wrote;
 // with --addenda, the step that turns the later releases' order-file addenda into the changes
-// entry; with --index KIND, an index XML into its index file.
+// entry; with --index KIND, an index XML into its index file; with --edits, the payers' lists
+// into the edits entry.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -9,6 +10,7 @@
 #include "foundation/status.h"
 #include "tools/convert/addenda_folder.h"
 #include "tools/convert/convert_file.h"
+#include "tools/convert/edits_converter.h"
 #include "tools/convert/guidelines_converter.h"
 #include "tools/convert/index_converter.h"
 
@@ -40,6 +42,20 @@ static int ConvertAddendaMain(const char *folder, const char *output)
     return 0;
 }
 
+static int ConvertEditsMain(const char *folder, const char *output)
+{
+    EditsSummary summary = {};
+    std::string error;
+    int32_t status = ConvertEditsFolder(folder, output, &summary, &error);
+    if (status < 0) {
+        fprintf(stderr, "morbivue-convert: %s (%s)\n", error.c_str(), StatusName(status));
+        return 1;
+    }
+    printf("%s -> %s\n", folder, output);
+    EditsSummaryPrint(&summary, stdout);
+    return 0;
+}
+
 static int ConvertGuidelines(const char *input, const char *output)
 {
     GuidelinesConvertSummary summary = {};
@@ -57,6 +73,9 @@ static int ConvertGuidelines(const char *input, const char *output)
 
 int main(int argc, char **argv)
 {
+    if (argc == 4 && strcmp(argv[1], "--edits") == 0) {
+        return ConvertEditsMain(argv[2], argv[3]);
+    }
     if (argc == 4 && strcmp(argv[1], "--guidelines") == 0) {
         return ConvertGuidelines(argv[2], argv[3]);
     }
@@ -69,6 +88,7 @@ int main(int argc, char **argv)
     if ((argc != 3 && argc != 4) || argv[1][0] == '-') {
         fprintf(stderr, "usage: morbivue-convert INPUT.xml OUTPUT.dat [SEVENCHR.txt]\n"
                         "       morbivue-convert --addenda FOLDER OUTPUT.txt\n"
+                        "       morbivue-convert --edits FOLDER OUTPUT.txt\n"
                         "       morbivue-convert --index index|neoplasm|drug|external INPUT.xml "
                         "OUTPUT.dat\n"
                         "       morbivue-convert --guidelines INPUT.txt OUTPUT.dat\n");

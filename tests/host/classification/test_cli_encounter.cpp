@@ -10,8 +10,10 @@
 namespace {
 
 const char kE11Control[] =
-    "!use-additional\tE11.9\tZ79.4 Z79.84\tE11\tcode to identify control using:; insulin (Z79.4); "
+    "?use-additional\tE11.9\tZ79.4 Z79.84\tE11\tcode to identify control using:; insulin (Z79.4); "
     "oral antidiabetic drugs (Z79.84); oral hypoglycemic drugs (Z79.84)\n";
+// The summary lines that end a visit of E11.9 and E10.9: no CC or MCC, HCC 38 once.
+const char kDiabetesSummary[] = "=cc-mcc\t-\n=hcc\t38\n";
 
 }  // namespace
 
@@ -24,12 +26,13 @@ TEST_F(CliEncounter, CodesOfTheCommandLineAreOneEncounter) {
                           "E10.9\tbillable\tType 1 diabetes mellitus without complications\n"
                           "!excludes1\tE11.9\tE10.9\tE11\ttype 1 diabetes mellitus (E10.-)\n"
                           "!excludes1\tE10.9\tE11.9\tE10\ttype 2 diabetes mellitus (E11.-)\n") +
-                  kE11Control,
+                  kE11Control + kDiabetesSummary,
               r.out);
     r = CliRun("encounter E85.1 G63");
     EXPECT_EQ(0, r.status);
     EXPECT_EQ("E85.1\tbillable\tNeuropathic heredofamilial amyloidosis\n"
-              "G63\tbillable\tPolyneuropathy in diseases classified elsewhere\n",
+              "G63\tbillable\tPolyneuropathy in diseases classified elsewhere\n"
+              "=cc-mcc\t-\n=hcc\t50\n",
               r.out);
     r = CliRun("encounter E11.22 N18.4");
     EXPECT_EQ(0, r.status);
@@ -59,7 +62,8 @@ TEST_F(CliEncounter, StandardInputHasOneEncounterPerLineWhateverTheLines) {
     EXPECT_NE(std::string::npos, r.out.find("\n\n\xe9\xff\tunknown\t\nE11.9\tbillable\tType 2 "
                                             "diabetes mellitus without complications\n!invalid\t"
                                             "\xe9\xff\t-\t-\t-\n"));
-    EXPECT_EQ(r.out.size() - strlen(kE11Control), r.out.rfind(kE11Control));
+    const std::string end = std::string(kE11Control) + kDiabetesSummary;
+    EXPECT_EQ(r.out.size() - end.size(), r.out.rfind(end));
     CliOutput none = CliRun("encounter", " ,\r\n\n");
     EXPECT_EQ(0, none.status);
     EXPECT_EQ("", none.out);

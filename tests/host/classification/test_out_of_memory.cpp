@@ -14,6 +14,7 @@
 #include "classification/page_runs.h"
 #include "classification/code_refs.h"
 #include "classification/release_changes.h"
+#include "classification/releases.h"
 #include "classification/search.h"
 #include "classification/search_find.h"
 #include "classification/search_words.h"
@@ -275,6 +276,54 @@ TEST_F(OutOfMemoryTest, LoadsBesideTheRecordsAtEveryAllocation) {
            codePoints, sevenPoints, changePoints);
     FreeRecordTexts(count, records);
     MemFree(records);
+}
+
+// The newest release made of the records at each allocation: a failure, its code index's
+// included, leaves the table as it was.
+TEST_F(OutOfMemoryTest, ReleasesAndTheNewestTableAtEveryAllocation) {
+    RecordTable table = {};
+    SeventhCharTable chars = {};
+    ASSERT_EQ(RecordTableLoad(&table, "engtextrecords.dat"), 0);
+    ASSERT_EQ(SeventhCharLoad(&chars, &table), 0);
+    const int32_t releasePoints = Walk([&] {
+        Releases releases = {};
+        int32_t status = ReleasesLoad(&releases);
+        if (status == 0) EXPECT_EQ(releases.count, 6);
+        else EXPECT_EQ(releases.states, nullptr);
+        ReleasesFree(&releases);
+        return status;
+    });
+    Releases releases = {};
+    ASSERT_EQ(ReleasesLoad(&releases), 0);
+    // By hand rather than Walk: the run that succeeds keeps what it made.
+    int32_t applyPoints = 0;
+    for (uint32_t n = 1; n < 100000; n++) {
+        const TracerState before = State();
+        const uint32_t count = table.recordCount;
+        const TextRecord *records = table.records;
+        TracerFailAllocation(n);
+        const int32_t status = ReleasesApply(&releases, 5, &table, &chars);
+        const bool hit = TracerFailuresHit() > 0;
+        TracerFailAllocation(0);
+        if (!hit) {
+            EXPECT_EQ(status, 0);
+            break;
+        }
+        applyPoints++;
+        EXPECT_EQ(status, ERR_ALLOC) << n;
+        EXPECT_EQ(table.recordCount, count) << n;
+        EXPECT_EQ(table.records, records) << n;
+        EXPECT_NE(table.codeIndex, nullptr) << n;
+        EXPECT_EQ(State().liveBlocks, before.liveBlocks) << "leak at failure point " << n;
+        EXPECT_EQ(State().errorCount, 0) << n;
+    }
+    EXPECT_EQ(table.recordCount, 47476u);
+    EXPECT_GE(releasePoints, 3);
+    EXPECT_GE(applyPoints, 1000);
+    printf("ReleasesLoad %d, ReleasesApply %d failure points\n", releasePoints, applyPoints);
+    ReleasesFree(&releases);
+    SeventhCharFree(&chars);
+    RecordTableFree(&table);
 }
 
 TEST_F(OutOfMemoryTest, AllWordsAndTypedCodeSearchesGiveAllHitsOrNone) {

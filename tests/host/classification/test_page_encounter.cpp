@@ -24,7 +24,7 @@ std::string Compose(const std::string &codes, PageRecorder *page) {
 
 }  // namespace
 
-TEST(PageEncounter, CodesThenErrorsThenRemindersEachWithItsRecord) {
+TEST(PageEncounter, CodesThenErrorsThenWarningsThenRemindersEachWithItsRecord) {
     PageRecorder page;
     EXPECT_EQ("Check of 4 codes\n\n"
               "E11.22 billable: Type 2 diabetes mellitus with diabetic chronic kidney disease\n"
@@ -38,10 +38,11 @@ TEST(PageEncounter, CodesThenErrorsThenRemindersEachWithItsRecord) {
               "(E10.-)\nNote of E11 Type 2 diabetes mellitus\n\n"
               "Excludes1: E10.9 and E11.22 may not be coded together \x97 type 2 diabetes mellitus "
               "(E11.-)\nNote of E10 Type 1 diabetes mellitus\n\n"
-              "Reminders:\n"
-              "Reminder: E11.22 \x97 use additional code to identify stage of chronic kidney disease "
+              "Warnings:\n"
+              "Warning: E11.22 \x97 use additional code to identify stage of chronic kidney disease "
               "(N18.1-N18.6)\nNote of E11.22 Type 2 diabetes mellitus with diabetic chronic kidney "
               "disease\n\n"
+              "Reminders:\n"
               "Reminder: E11.22 \x97 use additional code to identify control using: insulin (Z79.4); "
               "oral antidiabetic drugs (Z79.84); oral hypoglycemic drugs (Z79.84)\nNote of E11 Type 2 "
               "diabetes mellitus\n\n",

@@ -33,7 +33,7 @@ protected:
         std::vector<char> text(TEXT_BUFFER_CHARS + 1), scratch(TEXT_BUFFER_CHARS + 1);
         PageWorkspace ws = {text.data(), scratch.data(), TEXT_BUFFER_CHARS};
         PageRecorder whole;
-        PageSources sources = {&table, &chars, &changes};
+        PageSources sources = {&table, &chars, &changes, nullptr};
         EXPECT_EQ(0, ComposeWholePage(&sources, PAGE_KIND_RECORD, &table.records[at], &ws,
                                       &whole.links, &whole.sink));
         std::string all = whole.Text();

@@ -171,12 +171,12 @@ TEST(ReleaseChanges, BadEntriesAreRefused) {
     EXPECT_EQ(ReleaseChangesParse(nullptr, "x", 1), ERR_NULLPTR);
 }
 
-TEST(ReleaseChanges, LinkedEntryHoldsFy2026sChanges) {
+TEST(ReleaseChanges, LinkedEntryHoldsFy2027sChanges) {
     ReleaseChanges c = {};
     ASSERT_EQ(ReleaseChangesLoad(&c), 0);
-    ASSERT_EQ(c.releaseCount, 4);
-    EXPECT_STREQ(ReleaseChangesReleaseLabel(&c, 3), "FY2026");
-    EXPECT_EQ(c.changeCount, 58 + 543 + 341 + 687);
+    ASSERT_EQ(c.releaseCount, 5);
+    EXPECT_STREQ(ReleaseChangesReleaseLabel(&c, 4), "FY2027");
+    EXPECT_EQ(c.changeCount, 58 + 543 + 341 + 687 + 278);
     int32_t positions[32];
     ASSERT_EQ(ReleaseChangesFind(&c, "D13.9", RELEASE_MATCH_PREFIX, positions, 32), 3);
     const ReleaseChange *split = ReleaseChangesAt(&c, positions[0]);
@@ -212,6 +212,8 @@ TEST(ReleaseChanges, HelpTextNamesTheDataReleaseAndTheLastKnownChanges) {
     ASSERT_EQ(PakLoadEmbeddedEntry("HelpText.txt", &size, &help), 0);
     std::string text(help, (size_t)size);
     MemFree(help);
-    EXPECT_NE(text.find("Morbivue holds the FY2023 release"), std::string::npos);
-    EXPECT_NE(text.find("known up to " + last + " "), std::string::npos) << last;
+    EXPECT_NE(text.find("Morbivue holds ICD-10-CM " + last +
+                        " (codes and titles; instructional notes of FY2023)"),
+              std::string::npos)
+        << last;
 }

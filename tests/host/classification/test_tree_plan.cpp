@@ -44,6 +44,26 @@ std::vector<uint32_t> Children(const TreePlan &plan, uint32_t parent) {
 using V = std::vector<uint32_t>;
 const uint32_t ROOT = 0xFFFFFFFFu;
 
+// A deleted record leaves the tree with what is below it; its siblings close up.
+TEST(TreePlan, DeletedRecordsAndTheirChildrenAreLeftOut) {
+    //  0 root; 1 [0]; 2 [1] deleted; 3 [2]; 4 [1]; 5 [0]
+    ParentTable t({ROOT, 0, 1, 2, 1, 0});
+    ASSERT_EQ(t.status, 0);
+    t.records[2].flags |= RECORD_FLAG_DELETED;
+    TreePlan plan = {};
+    ASSERT_EQ(TreePlanBuild(&plan, t.records, t.count), 0);
+    EXPECT_EQ(Children(plan, 1), V({4}));
+    EXPECT_EQ(Children(plan, 0), V({1, 5}));
+    for (uint32_t r : {2u, 3u}) {
+        EXPECT_EQ(TreePlanHolds(&plan, r), 0) << r;
+        EXPECT_EQ(TreePlanParent(&plan, r), TREE_PLAN_NONE) << r;
+    }
+    EXPECT_EQ(TreePlanHolds(&plan, 4), 1);
+    EXPECT_EQ(TreePlanHolds(&plan, 6), 0);
+    EXPECT_EQ(plan.maxDepth, 2u);
+    TreePlanFree(&plan);
+}
+
 TEST(TreePlan, ChildrenInTableOrderUnderTheirParents) {
     //  0 root; 1 [0]; 2 [1]; 3 [2]; 4 [1]; 5 [0]; 6 [5]; 7 [2]
     ParentTable t({ROOT, 0, 1, 2, 1, 0, 5, 2});

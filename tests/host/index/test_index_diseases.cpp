@@ -56,7 +56,7 @@ protected:
 
 TEST_F(IndexDiseasesTest, ManifestationCodesFollowTheCodeInBrackets) {
     EXPECT_EQ(Codes(0), "E85.4 [I43]");
-    EXPECT_EQ(Codes(10), "[SCFE]");
+    EXPECT_EQ(Codes(10), "[SCFE] see Complications, vaccination");
     EXPECT_EQ(Codes(2), "H21.56-");
     // Without a record table the codes are plain; the entry's page says both are coded.
     EXPECT_EQ(Page(0),

@@ -276,7 +276,7 @@ TEST(AddendaConvert, FolderStepReadsOnlyAddendaAndKeepsTheOutputOnFailure)
     rmdir(dir);
 }
 
-TEST(AddendaConvert, RealAddendaFromApril2023ToFy2026)
+TEST(AddendaConvert, RealAddendaFromApril2023ToFy2027)
 {
 #ifdef MORBIVUE_ADDENDA_DIR_PATH
     std::string folder = MORBIVUE_ADDENDA_DIR_PATH;
@@ -295,7 +295,7 @@ TEST(AddendaConvert, RealAddendaFromApril2023ToFy2026)
     ASSERT_EQ(ConvertAddendaFolder(folder.c_str(), path, &summary, &error), 0) << error;
     std::string entry = ReadFile(path);
     unlink(path);
-    ASSERT_EQ(summary.releases.size(), 4u);
+    ASSERT_EQ(summary.releases.size(), 5u);
     struct Expected {
         const char *name;
         uint32_t added, deleted, revised, split, shortOnly;
@@ -304,9 +304,10 @@ TEST(AddendaConvert, RealAddendaFromApril2023ToFy2026)
         {"2024", 501, 0, 17, 25, 9},
         {"2025", 291, 3, 14, 33, 0},
         {"2026", 614, 12, 45, 16, 0},
+        {"2027", 238, 21, 4, 15, 0},
     };
     uint32_t deleted = 0, split = 0, billableAdded = 0;
-    for (size_t k = 0; k < 4; k++) {
+    for (size_t k = 0; k < 5; k++) {
         const AddendaRelease &r = summary.releases[k];
         EXPECT_EQ(r.name, expected[k].name);
         EXPECT_EQ(r.added, expected[k].added) << r.name;
@@ -321,10 +322,10 @@ TEST(AddendaConvert, RealAddendaFromApril2023ToFy2026)
          at = entry.find("\nA\t1\t", at + 1)) {
         billableAdded++;
     }
-    // The counts the issue gives for FY2023 to FY2026.
-    EXPECT_EQ(deleted, 15u);
-    EXPECT_EQ(split, 81u);
-    EXPECT_EQ(billableAdded, 1176u);
+    // The counts the issue gives for FY2023 to FY2026, and FY2027's on top.
+    EXPECT_EQ(deleted, 15u + 21u);
+    EXPECT_EQ(split, 81u + 15u);
+    EXPECT_EQ(billableAdded, 1176u + 190u);
     EXPECT_NE(entry.find("\nrelease\t2024\t543\n"), std::string::npos);
     EXPECT_NE(entry.find("\nS\t0\tD13.9\tBenign neoplasm of ill-defined sites within the digestive "
                          "system\t1\tBenign neoplasm of ill-defined sites within the digestive "
