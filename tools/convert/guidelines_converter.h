@@ -10,6 +10,8 @@ struct GuidelinesConvertSummary {
     int32_t contents;    // headings the contents name
     int32_t paragraphs;  // paragraphs and list items written
     int32_t footers;     // page footers dropped
+    int32_t unlisted;    // headings at the contents' levels that the contents leave out
+    int32_t reworded;    // headings the body words a little differently from the contents
 };
 
 // Converts text into entry lines: "S<TAB>DEPTH<TAB>ID<TAB>HEADING", then the section's

@@ -65,8 +65,10 @@ static int ConvertGuidelines(const char *input, const char *output)
         fprintf(stderr, "morbivue-convert: %s: %s (%s)\n", input, error.c_str(), StatusName(status));
         return 1;
     }
-    printf("%s -> %s\n%d sections (%d in the contents), %d paragraphs and items, %d footers "
-           "dropped\n", input, output, (int)summary.sections, (int)summary.contents,
+    printf("%s -> %s\n%d sections (%d in the contents, %d worded a little differently in the "
+           "body; %d more at their levels), %d paragraphs and items, %d footers dropped\n",
+           input, output, (int)summary.sections, (int)summary.contents, (int)summary.reworded,
+           (int)summary.unlisted,
            (int)summary.paragraphs, (int)summary.footers);
     return 0;
 }
