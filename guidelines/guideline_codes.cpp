@@ -1,59 +1,22 @@
-// Code references read with the same shapes the section pages link: "E11", "E11.9", "Z68.-",
-// "T36-T50", "F01 – F99".
+// The map holds every code reference once, in document order; a record's sections are those of
+// the references that meet its code, ranked by depth with the chapter's section kept.
 #include "guidelines/guideline_codes.h"
 
-#include <cctype>
 #include <cstdlib>
 #include <cstring>
 
 #include "foundation/status.h"
 
-// Length of a code at text[at] (copied into code without a final "-", *below set for one), 0
-// when none begins there.
-static int32_t ReadCode(const char *text, int32_t length, int32_t at, char code[9], uint8_t *below) {
-    if (at > 0 && isalnum((unsigned char)text[at - 1])) return 0;
-    if (at + 3 > length || !isupper((unsigned char)text[at]) || !isdigit((unsigned char)text[at + 1]) ||
-        !isalnum((unsigned char)text[at + 2]))
-        return 0;
-    int32_t k = at + 3;
-    if (k + 1 < length && text[k] == '.' && (isalnum((unsigned char)text[k + 1]) || text[k + 1] == '-')) {
-        k++;
-        while (k < length && (isupper((unsigned char)text[k]) || isdigit((unsigned char)text[k]))) k++;
-    }
-    *below = 0;
-    int32_t stem = k;
-    if (k < length && text[k] == '-' && (k + 1 >= length || !isalnum((unsigned char)text[k + 1]))) {
-        *below = 1;
-        k++;
-    }
-    if (k < length && isalnum((unsigned char)text[k])) return 0;
-    if (stem > at && text[stem - 1] == '.') stem--;
-    if (stem - at > 8) return 0;
-    memcpy(code, text + at, (size_t)(stem - at));
-    code[stem - at] = '\0';
-    return k - at;
-}
-
 static int32_t Gather(GuidelineCodeMap *map, int32_t *capacity, const char *text, int32_t length,
                       int32_t section) {
     for (int32_t i = 0; i < length;) {
         GuidelineCodeRef ref = {};
-        const int32_t n = ReadCode(text, length, i, ref.low, &ref.below);
+        const int32_t n = GuidelineCodeAt(text, length, i, &ref.span);
         if (n == 0) {
             i++;
             continue;
         }
         i += n;
-        // A range: "-" right after a plain code, or " – " (Windows-1252 en dash) between two.
-        int32_t j = i;
-        if (!ref.below && j < length && text[j] == '-') j++;
-        else if (j + 2 < length && text[j] == ' ' && (text[j + 1] == '-' || text[j + 1] == '\x96') &&
-                 text[j + 2] == ' ')
-            j += 3;
-        uint8_t highBelow = 0;
-        int32_t m = j > i ? ReadCode(text, length, j, ref.high, &highBelow) : 0;
-        if (m > 0) i = j + m;
-        else ref.high[0] = '\0';
         ref.section = section;
         if (map->count == *capacity) {
             const int32_t grown = *capacity ? *capacity * 2 : 256;
@@ -93,28 +56,39 @@ void GuidelineCodeMapFree(GuidelineCodeMap *map) {
     *map = GuidelineCodeMap{};
 }
 
-static int Covers(const GuidelineCodeRef *ref, const char *code) {
-    const size_t lowLength = strlen(ref->low);
-    if (ref->high[0]) {
-        const size_t highLength = strlen(ref->high);
-        return strncmp(code, ref->low, lowLength) >= 0 &&
-               (strncmp(code, ref->high, highLength) <= 0);
-    }
-    if (ref->below) return strncmp(code, ref->low, lowLength) == 0;
-    return strcmp(code, ref->low) == 0 || (lowLength == 3 && strncmp(code, ref->low, 3) == 0);
+// Whether section n is a chapter's (I.C.N): its heading names the chapter's codes.
+static bool IsChapter(const GuidelineFile *file, int32_t n) {
+    const int32_t parent = file->sections[n].parent;
+    return parent >= 0 && strcmp(file->sections[parent].id, "I.C") == 0;
 }
 
 int32_t GuidelineSectionsOf(const GuidelineFile *file, const GuidelineCodeMap *map,
                             const char *code, int32_t *out, int32_t capacity) {
     if (!file || !map || !code || (!out && capacity > 0)) return ERR_NULLPTR;
+    GuidelineCodeSpan span;
+    if (!GuidelineSpanOfCode(code, &span) || capacity <= 0) return 0;
     uint8_t *named = (uint8_t *)calloc((size_t)file->sectionCount + 1, 1);
     if (!named) return ERR_ALLOC;
-    for (int32_t r = 0; r < map->count; r++)
-        if (Covers(&map->refs[r], code)) named[map->refs[r].section] = 1;
+    int32_t chapters = 0;
+    for (int32_t r = 0; r < map->count; r++) {
+        const int32_t n = map->refs[r].section;
+        if (named[n] || !GuidelineSpansMeet(&map->refs[r].span, &span)) continue;
+        named[n] = 1;
+        chapters += IsChapter(file, n);
+    }
+    // Deepest first; when they are too many, the chapter's sections keep their places.
+    int32_t room = capacity - (chapters < capacity ? chapters : capacity);
     int32_t count = 0;
-    for (int32_t depth = GUIDELINE_MAX_DEPTH; depth >= 0 && count < capacity; depth--)
-        for (int32_t n = 0; n < file->sectionCount && count < capacity; n++)
-            if (named[n] && file->sections[n].depth == depth) out[count++] = n;
+    for (int32_t depth = GUIDELINE_MAX_DEPTH; depth >= 0 && count < capacity; depth--) {
+        for (int32_t n = 0; n < file->sectionCount && count < capacity; n++) {
+            if (!named[n] || file->sections[n].depth != depth) continue;
+            if (!IsChapter(file, n)) {
+                if (room == 0) continue;
+                room--;
+            }
+            out[count++] = n;
+        }
+    }
     free(named);
     return count;
 }
@@ -140,5 +114,6 @@ int32_t ComposeGuidelineSections(const GuidelineFile *file, const GuidelineCodeM
         if (sink->setLink) sink->setLink(sink->context, 0);
         Put(sink, "\n");
     }
+    Put(sink, "\n");
     return 0;
 }

@@ -2,6 +2,7 @@
 // parents and subtree ends.
 #include "guidelines/guideline_file.h"
 
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <strings.h>
@@ -96,9 +97,24 @@ int32_t GuidelineFileParse(const char *bytes, size_t size, GuidelineFile *file) 
     return status;
 }
 
+// Whether two IDs name the same section token by token, however the levels are marked: the
+// text writes "I.C.1.g.1.c.i" for I.C.1.g.1(c)(i).
+static bool SameTokens(const char *a, const char *b) {
+    for (;;) {
+        while (*a && !isalnum((unsigned char)*a)) a++;
+        while (*b && !isalnum((unsigned char)*b)) b++;
+        if (!*a || !*b) return !*a && !*b;
+        while (isalnum((unsigned char)*a) && tolower((unsigned char)*a) == tolower((unsigned char)*b))
+            a++, b++;
+        if (isalnum((unsigned char)*a) || isalnum((unsigned char)*b)) return false;
+    }
+}
+
 int32_t GuidelineFind(const GuidelineFile *file, const char *id) {
     if (!file || !id) return -1;
     for (int32_t n = 0; n < file->sectionCount; n++)
         if (strcasecmp(file->sections[n].id, id) == 0) return n;
+    for (int32_t n = 0; n < file->sectionCount; n++)
+        if (SameTokens(file->sections[n].id, id)) return n;
     return -1;
 }

@@ -43,5 +43,6 @@ struct GuidelineFile {
 int32_t GuidelineFileParse(const char *bytes, size_t size, GuidelineFile *file);
 // Frees what file owns and empties it.
 void GuidelineFileFree(GuidelineFile *file);
-// The section whose ID is id (exactly, or ignoring case), or -1.
+// The section whose ID is id (exactly, or ignoring case, or with its levels marked by dots
+// alone: "I.C.1.g.1.c.i"), or -1.
 int32_t GuidelineFind(const GuidelineFile *file, const char *id);

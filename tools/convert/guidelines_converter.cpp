@@ -77,9 +77,10 @@ std::vector<std::string> Words(const std::string &s) {
     return words;
 }
 
-// How far a body line is from the contents' wording: words one has and the other lacks, or -1
-// when the labels differ. The contents and body are not always worded alike ("involving
-// chemotherapy" in one, "involving antineoplastic chemotherapy" in the other).
+// How far a body line is from the contents' wording: the words one has and the other lacks, or
+// -1 when the labels differ or they share less than most words. The contents and body are not
+// always worded alike ("involving chemotherapy" in one, "involving antineoplastic chemotherapy"
+// in the other).
 int WordingDistance(const std::string &contents, const std::string &body) {
     const std::vector<std::string> a = Words(contents), b = Words(body);
     if (a.empty() || b.empty() || a[0] != b[0]) return -1;
@@ -88,8 +89,9 @@ int WordingDistance(const std::string &contents, const std::string &body) {
         for (size_t y = 1; y <= b.size(); y++)
             common[x][y] = a[x - 1] == b[y - 1] ? common[x - 1][y - 1] + 1
                                                 : std::max(common[x - 1][y], common[x][y - 1]);
-    const int shared = common[a.size()][b.size()];
-    return (int)(a.size() + b.size()) - 2 * shared;
+    const size_t shared = (size_t)common[a.size()][b.size()];
+    if (shared * 4 < a.size() * 3 || shared * 4 < b.size() * 3) return -1;
+    return (int)(a.size() + b.size() - 2 * shared);
 }
 
 bool StartsWith(const std::string &s, const char *prefix) {
@@ -462,15 +464,16 @@ int32_t GuidelinesConvertText(const std::string &text, std::string *entry,
         *error = "the body has no heading \"" + contents[next].line + "\" that the contents name";
         return ERR_INVDATA;
     }
-    entry->clear();
+    std::string encoded;
     for (const Section &s : sections) {
         std::string utf8 = "S\t" + std::to_string(s.depth) + "\t" + s.id + "\t" + s.heading + "\n";
         for (const std::string &l : s.lines) utf8 += l + "\n";
-        if (Encode(utf8, entry) < 0) {
+        if (Encode(utf8, &encoded) < 0) {
             *error = "section " + s.id + " has a character Windows-1252 cannot hold";
             return ERR_INVDATA;
         }
     }
+    entry->swap(encoded);
     summary->sections = (int32_t)sections.size();
     return 0;
 }
