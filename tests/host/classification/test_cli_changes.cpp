@@ -82,11 +82,12 @@ TEST_F(CliChanges, PageEndsWithTheSectionAsInTheWindow) {
     EXPECT_NE(CliRun("page D13.91").out.find("FY2024 added: D13.91 Familial adenomatous "
                                               "polyposis\n\n"),
               std::string::npos);
-    // Only the index entries follow it, as in the window.
+    // Only the guidelines' sections and the index entries follow it, as in the window.
     const size_t at = out.rfind("Changes in later releases");
     ASSERT_NE(at, std::string::npos) << out;
     EXPECT_EQ(out.substr(at, tail.size()), tail) << out;
-    EXPECT_EQ(out.substr(at + tail.size()).rfind("Index entries:\n", 0), 0u) << out;
+    EXPECT_EQ(out.substr(at + tail.size()).rfind("Guidelines:\n", 0), 0u) << out;
+    EXPECT_NE(out.find("\n\nIndex entries:\n", at + tail.size()), std::string::npos) << out;
     EXPECT_EQ(out.rfind("D13.9 Benign neoplasm of ill-defined sites within the digestive system\n\n",
                         0),
               0u);
