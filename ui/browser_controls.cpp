@@ -13,6 +13,7 @@
 #include "ui/browser_window.h"
 #include "ui/check_tab.h"
 #include "ui/dpi.h"
+#include "ui/guidelines_tab.h"
 #include "ui/index_tab.h"
 #include "ui/list_columns.h"
 #include "ui/message_box.h"
@@ -65,6 +66,7 @@ static int32_t CreateTab(BrowserWindow *w, HFONT font) {
     AddTab(tab, 2, "Find");  // past the end: appended as tab 1
     AddTab(tab, 3, "Index");
     AddTab(tab, 4, "Check");
+    AddTab(tab, 5, "Guidelines");
     return 0;
 }
 
@@ -220,6 +222,8 @@ int32_t BrowserCreateControls(BrowserWindow *w) {
     status = IndexTabCreate(w, font);
     if (status >= 0)
         status = CheckTabCreate(w, font);
+    if (status >= 0)
+        status = GuidelinesTabCreate(w, font);
     if (status >= 0)
         status = CreateViewer(w);
     if (status >= 0)

@@ -8,6 +8,7 @@
 #include "foundation/status.h"
 #include "ui/browser_window.h"
 #include "ui/dpi.h"
+#include "ui/guidelines_tab.h"
 #include "ui/index_tab.h"
 #include "ui/list_columns.h"
 
@@ -78,8 +79,8 @@ static BOOL CALLBACK SwapUiFont(HWND control, LPARAM param) {
 static void ScaleSystemFonts(BrowserWindow *w, int32_t from, int32_t to) {
     HWND tree = w->tree.handle;
     ReplaceFont(&w->treeFont, ScaledFontOf(tree, from, to), &tree, 1);
-    const HWND lists[] = {w->list.handle, IndexTabList(w)};
-    ReplaceFont(&w->listFont, ScaledFontOf(lists[0], from, to), lists, 2);
+    const HWND lists[] = {w->list.handle, IndexTabList(w), GuidelinesTabList(w)};
+    ReplaceFont(&w->listFont, ScaledFontOf(lists[0], from, to), lists, 3);
     for (HWND list : lists)
         ListScaleColumns(list, from, to);
 }

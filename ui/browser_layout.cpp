@@ -3,6 +3,7 @@
 #include "ui/browser_window.h"
 #include "ui/check_tab.h"
 #include "ui/dpi.h"
+#include "ui/guidelines_tab.h"
 #include "ui/index_tab.h"
 
 static void SetRect(ControlSlot *slot, int32_t left, int32_t top, int32_t right, int32_t bottom) {
@@ -38,6 +39,7 @@ void BrowserComputeLayout(BrowserWindow *w) {
     SetRect(&w->infoButton, s + px(313), px(4), s + px(385), px(34));
     IndexTabComputeLayout(w);
     CheckTabComputeLayout(w);
+    GuidelinesTabComputeLayout(w);
 }
 
 static void Move(const ControlSlot *slot) {
@@ -57,6 +59,7 @@ void BrowserApplyLayout(BrowserWindow *w) {
             Move(slot);
     IndexTabApplyLayout(w);
     CheckTabApplyLayout(w);
+    GuidelinesTabApplyLayout(w);
 }
 
 int32_t CreateUiFont(uint16_t height, int32_t proportional, HFONT *font) {

@@ -13,6 +13,8 @@
 #include "ui/dpi.h"
 #include "ui/features.h"
 #include "ui/help_page.h"
+#include "ui/guideline_pages.h"
+#include "ui/guidelines_tab.h"
 #include "ui/index_tab.h"
 #include "ui/rich_text_view.h"
 #include "ui/record_page.h"
@@ -63,11 +65,12 @@ int32_t CreateBrowserWindow(AppContext *app) {
 int32_t ShowTab(BrowserWindow *w, int32_t tab) {
     if (!w)
         return 0;
-    if (tab >= 0 && tab <= CHECK_TAB) {
+    if (tab >= 0 && tab <= GUIDELINES_TAB) {
         IndexTabShow(w, tab == INDEX_TAB);
         CheckTabShow(w, tab == CHECK_TAB);
+        GuidelinesTabShow(w, tab == GUIDELINES_TAB);
     }
-    if (tab == INDEX_TAB || tab == CHECK_TAB) {
+    if (tab == INDEX_TAB || tab == CHECK_TAB || tab == GUIDELINES_TAB) {
         ShowWindow(w->tree.handle, SW_HIDE);
         ShowWindow(w->list.handle, SW_HIDE);
         ShowWindow(w->findButton.handle, SW_HIDE);
@@ -100,6 +103,7 @@ static void ReleaseState(BrowserWindow *w) {
     ClearSearchResults(&w->search);
     IndexTabFree(w);
     GuidelinesFree(w);
+    GuidelinesTabFree(w);
     CheckTabFree(w);
     MemFree(w->textBuffer);
     w->textBuffer = nullptr;
@@ -209,12 +213,16 @@ static LRESULT OnNotify(BrowserWindow *w, NMHDR *nm) {
             SearchOnGetDispInfo(w, (NMLVDISPINFOA *)nm);
         else if (IndexTabIsList(w, from))
             IndexTabOnGetDispInfo(w, (NMLVDISPINFOA *)nm);
+        else if (GuidelinesTabIsList(w, from))
+            GuidelinesTabOnGetDispInfo(w, (NMLVDISPINFOA *)nm);
         return 0;
     case LVN_ITEMACTIVATE:
         if (from == w->list.handle)
             SearchOnItemActivate(w, (NMITEMACTIVATE *)nm);
         else if (IndexTabIsList(w, from))
             IndexTabOnItemActivate(w, (NMITEMACTIVATE *)nm);
+        else if (GuidelinesTabIsList(w, from))
+            GuidelinesTabOnItemActivate(w);
         return 0;
     case EN_LINK:
         if (from == w->viewer.handle)
@@ -232,6 +240,9 @@ static void OnCommand(BrowserWindow *w, int32_t id) {
         break;
     case IDC_INDEX_BUTTON:
         IndexTabOnFind(w, 0);
+        break;
+    case IDC_GUIDELINES_BUTTON:
+        GuidelinesTabOnFind(w, 0);
         break;
     case IDC_CHECK_BUTTON:
         CheckTabRun(w);
@@ -264,6 +275,8 @@ static void OnControlChar(BrowserWindow *w, WPARAM wParam, HWND control) {
         SearchOnFind(w, 1);
     else if (ch == 13 && IndexTabIsEdit(w, control))
         IndexTabOnFind(w, 1);
+    else if (ch == 13 && GuidelinesTabIsEdit(w, control))
+        GuidelinesTabOnFind(w, 1);
     else if (ch == 10 && CheckTabIsEdit(w, control))
         CheckTabRun(w);  // Ctrl+Enter: Enter itself starts a new line of the list
     else if (ch == 8 && control == w->viewer.handle)

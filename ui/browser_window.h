@@ -18,6 +18,7 @@
 struct RichTextView;
 struct IndexTab;
 struct GuidelinePages;
+struct GuidelinesTab;
 struct CheckTab;
 
 // One per process, owned by WinMain.
@@ -125,6 +126,7 @@ struct BrowserWindow {
     CheckTab *checkTab;          // the "Check" tab's controls and lists (ui/check_tab.h); owned
     GuidelinePages *guidelines;  // the Official Guidelines, loaded on first need
                                  // (ui/guideline_pages.h); owned
+    GuidelinesTab *guidelinesTab;  // the "Guidelines" tab's controls (ui/guidelines_tab.h); owned
     PageRef shownPage;           // the record page the viewer shows; kind 0 for any other text
     int32_t treeFollowing;       // nonzero while the program moves the tree's selection
                                  // itself: the selection change then shows nothing

@@ -9,8 +9,10 @@
 #include "classification/page_ref.h"
 #include "foundation/status.h"
 #include "guidelines/guideline_page.h"
+#include "guidelines/guideline_refs.h"
 #include "index/index_entries_page.h"
 #include "ui/browser_window.h"
+#include "ui/guidelines_tab.h"
 #include "ui/history.h"
 #include "ui/page_view.h"
 #include "ui/record_page.h"
@@ -43,10 +45,14 @@ static void ComposeSection(BrowserWindow *w, void *context, const PageSink *sink
     ComposeGuideline(&w->guidelines->file, *(const int32_t *)context, sink);
 }
 
-static void MarkSearchWord(BrowserWindow *w, void *) {
-    if (w->search.searchWord &&
-        SendMessageA(w->showWordCheck.handle, BM_GETCHECK, 0, 0) == BST_CHECKED)
-        HighlightSearch(w);
+// Find's phrase as on record pages, and each word of the Guidelines tab's last search, while
+// the check box is set.
+static void MarkWords(BrowserWindow *w, void *) {
+    if (SendMessageA(w->showWordCheck.handle, BM_GETCHECK, 0, 0) != BST_CHECKED) return;
+    if (w->search.searchWord) HighlightSearch(w);
+    char *words = w->scratchBuffer;
+    snprintf(words, (size_t)w->textCapacity + 1, "%s", GuidelinesTabPhrase(w));
+    for (char *word = strtok(words, " \t"); word; word = strtok(nullptr, " \t")) HighlightWord(w, word);
 }
 
 int32_t ShowGuidelinePage(BrowserWindow *w, int32_t n, int32_t history) {
@@ -56,33 +62,27 @@ int32_t ShowGuidelinePage(BrowserWindow *w, int32_t n, int32_t history) {
     if (n < 0 || n >= file->sectionCount) return ERR_INVINDEX;
     ClearLinks(&w->links);
     if (history) HistoryPush(w, PageRef{PAGE_KIND_GUIDELINE, n});
-    return ShowComposedPage(w, ComposeSection, MarkSearchWord, &n);
+    return ShowComposedPage(w, ComposeSection, MarkWords, &n);
 }
 
 int32_t GuidelinePageFollowLink(BrowserWindow *w, const char *text) {
     if (!w || !text) return ERR_NULLPTR;
     const GuidelineFile *file = GuidelinesData(w);
     if (!file) return ERR_NOTAVAIL;
-    if (strncmp(text, "Section ", 8) == 0) {
-        char id[64];
-        snprintf(id, sizeof id, "%s", text + 8);
-        // The link may have taken a closing full stop or parenthesis along.
-        for (size_t n = strlen(id); n > 0; id[--n] = '\0') {
-            const int32_t section = GuidelineFind(file, id);
-            if (section >= 0) return ShowGuidelinePage(w, section, 1);
-        }
-        return ERR_NOTFOUND;
+    // "Section I.B.14" or, after "see", a bare "I.C.1.d.4".
+    const int32_t section = GuidelineFind(file, strncmp(text, "Section ", 8) == 0 ? text + 8 : text);
+    if (section >= 0) return ShowGuidelinePage(w, section, 1);
+    // A code, a range or a code with a final "-" opens the first code it names, or the nearest
+    // record above it ("T36.0X5-" is no record of its own).
+    GuidelineCodeSpan span;
+    if (GuidelineCodeAt(text, (int32_t)strlen(text), 0, &span) == 0) return ERR_NOTFOUND;
+    int32_t status = ERR_NOTFOUND;
+    for (size_t n = strlen(span.low); n >= 3; span.low[--n] = '\0') {
+        if (span.low[n - 1] == '.') continue;
+        status = GoToCode(w, PAGE_KIND_RECORD, span.low);
+        if (status >= 0) break;
     }
-    // A range or a code with a final "-" opens the first code it names.
-    char code[16];
-    size_t n = 0;
-    while (text[n] && text[n] != '-' && n + 1 < sizeof code) {
-        code[n] = text[n];
-        n++;
-    }
-    if (n > 0 && code[n - 1] == '.') n--;
-    code[n] = '\0';
-    return n >= 3 ? GoToCode(w, PAGE_KIND_RECORD, code) : ERR_NOTFOUND;
+    return status;
 }
 
 void GuidelinesComposeForRecord(BrowserWindow *w, const char *code, int32_t start,

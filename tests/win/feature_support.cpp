@@ -2,6 +2,8 @@
 // shows, the character format at a position, and catching the message boxes the features open.
 #include "feature_support.h"
 
+#include <commctrl.h>
+
 #include <cstring>
 #include <vector>
 
@@ -144,4 +146,42 @@ void RealClickOnViewer(BrowserWindow *w, int32_t pos) {
     press[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
     SendInput(2, press, sizeof(INPUT));
     PumpMessages(300);
+}
+
+int32_t ListRows(HWND list) { return (int32_t)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0); }
+
+std::string ListCell(HWND list, int32_t row, int32_t column) {
+    char text[1100] = {};
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(list, LVM_GETITEMTEXTA, row, (LPARAM)&item);
+    return text;
+}
+
+void ActivateListRow(BrowserWindow *w, HWND list, int32_t row) {
+    LVITEMA state = {};
+    state.stateMask = LVIS_FOCUSED | LVIS_SELECTED;
+    state.state = LVIS_FOCUSED | LVIS_SELECTED;
+    SendMessageA(list, LVM_SETITEMSTATE, row, (LPARAM)&state);
+    NMITEMACTIVATE item = {};
+    item.hdr.hwndFrom = list;
+    item.hdr.code = LVN_ITEMACTIVATE;
+    item.iItem = row;
+    SendMessageA(w->window, WM_NOTIFY, 0, (LPARAM)&item);
+    PumpMessages();
+}
+
+bool PressViewerLink(BrowserWindow *w, const std::string &text, size_t after) {
+    const std::string page = ViewerText(w->viewer.handle);
+    const size_t at = page.find(text, after);
+    EXPECT_NE(at, std::string::npos) << text;
+    if (at == std::string::npos) return false;
+    const bool link = (FormatAt(w->viewer.handle, (int32_t)at).dwEffects & CFE_LINK) != 0;
+    EXPECT_TRUE(link) << text;
+    if (!link) return false;
+    SendLinkPress(w, (int32_t)at, (int32_t)(at + text.size()));
+    PumpMessages();
+    return true;
 }

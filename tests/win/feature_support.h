@@ -91,3 +91,13 @@ protected:
     BrowserWindow *w = nullptr;
     HWND viewer = nullptr;
 };
+
+// A report list's rows, the text of one cell, and what a click on a row does (the row focused and
+// selected, then LVN_ITEMACTIVATE sent to the window, messages pumped).
+int32_t ListRows(HWND list);
+std::string ListCell(HWND list, int32_t row, int32_t column);
+void ActivateListRow(BrowserWindow *w, HWND list, int32_t row);
+
+// Presses the viewer's link whose text is the given one, the first on the page after `after`;
+// false (with a test failure) when that text is not there or not a link.
+bool PressViewerLink(BrowserWindow *w, const std::string &text, size_t after = 0);

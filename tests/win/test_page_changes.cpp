@@ -18,8 +18,8 @@ TEST_F(PageChangesTest, SplitCodeEndsWithItsLaterChanges) {
     std::string text = ViewerText(viewer);
     size_t at = text.find(PAGE_CHANGES_HEADING);
     ASSERT_NE(at, std::string::npos) << text;
-    // Only the page's index entries follow.
-    const size_t entries = text.find("Index entries:\n", at);
+    // Only the page's guidelines' sections and index entries follow.
+    const size_t entries = text.find("Guidelines:\n", at);
     ASSERT_NE(entries, std::string::npos);
     EXPECT_EQ(text.substr(at, entries - at),
               PAGE_CHANGES_HEADING

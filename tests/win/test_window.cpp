@@ -116,11 +116,11 @@ TEST_F(BrowserWindowTest, ControlsHaveTheirClassesTextsAndIdentifiers) {
     EXPECT_NE(w->helpText, nullptr);
 }
 
-TEST_F(BrowserWindowTest, TabsReadIcd10ThenFindThenIndexThenCheck) {
+TEST_F(BrowserWindowTest, TabsReadIcd10ThenFindThenIndexThenCheckThenGuidelines) {
     HWND tab = b.w->tab.handle;
-    ASSERT_EQ(SendMessageA(tab, TCM_GETITEMCOUNT, 0, 0), 4);
-    const char *expected[] = {"ICD-10", "Find", "Index", "Check"};
-    for (int i = 0; i < 4; i++) {
+    ASSERT_EQ(SendMessageA(tab, TCM_GETITEMCOUNT, 0, 0), 5);
+    const char *expected[] = {"ICD-10", "Find", "Index", "Check", "Guidelines"};
+    for (int i = 0; i < 5; i++) {
         char text[32] = {};
         TCITEMA item = {};
         item.mask = TCIF_TEXT;
@@ -176,7 +176,7 @@ TEST_F(BrowserWindowTest, ShowTabSwitchesBetweenTreeAndFindControls) {
     EXPECT_TRUE(IsWindowVisible(w->findButton.handle));
     EXPECT_TRUE(IsWindowVisible(w->searchEdit.handle));
     EXPECT_EQ(GetFocus(), w->searchEdit.handle);
-    EXPECT_EQ(ShowTab(w, 4), 0);  // no such tab: nothing changes
+    EXPECT_EQ(ShowTab(w, 5), 0);  // no such tab: nothing changes
     EXPECT_TRUE(IsWindowVisible(w->list.handle));
     EXPECT_EQ(ShowTab(w, 0), 0);
     EXPECT_TRUE(IsWindowVisible(w->tree.handle));
