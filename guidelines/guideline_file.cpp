@@ -64,7 +64,8 @@ static int32_t Parse(GuidelineFile *file, size_t size) {
                     }
                 }
             }
-            if (GuidelineFind(file, id) >= 0) return ERR_INVDATA;
+            for (int32_t k = 0; k < n; k++)
+                if (strcmp(file->sections[k].id, id) == 0) return ERR_INVDATA;
             file->sections[n] = GuidelineSection{id, heading, depth, parent, n + 1,
                                                  file->lineCount, 0};
             for (int32_t p = parent; p >= 0; p = file->sections[p].parent)

@@ -8,15 +8,26 @@
 
 #include "foundation/status.h"
 
-static int IsWordByte(unsigned char c) { return isalnum(c) || c >= 0x80; }
+// Byte classes, built once: whether a byte is part of a word, and its ASCII lower case.
+struct ByteTables {
+    uint8_t word[256];
+    uint8_t lower[256];
+    ByteTables() {
+        for (int c = 0; c < 256; c++) {
+            word[c] = isalnum(c) || c >= 0x80;
+            lower[c] = (uint8_t)(c >= 'A' && c <= 'Z' ? c + 32 : c);
+        }
+    }
+};
+static const ByteTables kBytes;
 
-// Whether a word of text (length bytes) begins with word (wordLength bytes), any case.
+// Whether a word of text (length bytes) begins with word (wordLength bytes, lower case).
 static int HoldsWordStart(const char *text, int32_t length, const char *word, int32_t wordLength) {
+    const uint8_t *t = (const uint8_t *)text, *w = (const uint8_t *)word;
     for (int32_t i = 0; i + wordLength <= length; i++) {
-        if (i > 0 && IsWordByte((unsigned char)text[i - 1])) continue;
-        int32_t k = 0;
-        while (k < wordLength && tolower((unsigned char)text[i + k]) == tolower((unsigned char)word[k]))
-            k++;
+        if (kBytes.lower[t[i]] != w[0] || (i > 0 && kBytes.word[t[i - 1]])) continue;
+        int32_t k = 1;
+        while (k < wordLength && kBytes.lower[t[i + k]] == w[k]) k++;
         if (k == wordLength) return 1;
     }
     return 0;
@@ -26,16 +37,20 @@ int32_t GuidelineSearch(const GuidelineFile *file, const char *text, int32_t *hi
                         int32_t capacity, int32_t *count) {
     if (!file || !text || !count || (!hits && capacity > 0)) return ERR_NULLPTR;
     *count = 0;
+    // The words in lower case, one after another in lowered.
+    char lowered[GUIDELINE_SEARCH_CHARS + 1];
     const char *words[GUIDELINE_SEARCH_MAX_WORDS];
     int32_t lengths[GUIDELINE_SEARCH_MAX_WORDS];
-    int32_t wordCount = 0;
+    int32_t wordCount = 0, used = 0;
     for (const char *at = text; *at;) {
         while (*at == ' ' || *at == '\t') at++;
         const char *start = at;
         while (*at && *at != ' ' && *at != '\t') at++;
         if (at == start) break;
-        if (wordCount == GUIDELINE_SEARCH_MAX_WORDS) return ERR_INVPARAM;
-        words[wordCount] = start;
+        if (wordCount == GUIDELINE_SEARCH_MAX_WORDS || used + (at - start) > GUIDELINE_SEARCH_CHARS)
+            return ERR_INVPARAM;
+        words[wordCount] = lowered + used;
+        for (const char *c = start; c < at; c++) lowered[used++] = (char)kBytes.lower[(uint8_t)*c];
         lengths[wordCount++] = (int32_t)(at - start);
     }
     if (wordCount == 0) return ERR_EMPTY;

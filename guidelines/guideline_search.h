@@ -7,11 +7,12 @@
 
 enum : int32_t {
     GUIDELINE_SEARCH_MAX_WORDS = 32,
+    GUIDELINE_SEARCH_CHARS = 1024,  // the words' letters together
 };
 
 // Splits text into words at blanks and fills hits (capacity of them) with the matching section
 // numbers, deepest first, then in document order; *count receives how many match (more than
 // capacity when hits is too small). 0; ERR_NULLPTR; ERR_EMPTY for no word; ERR_INVPARAM for more
-// than GUIDELINE_SEARCH_MAX_WORDS; ERR_ALLOC.
+// than GUIDELINE_SEARCH_MAX_WORDS words or GUIDELINE_SEARCH_CHARS letters; ERR_ALLOC.
 int32_t GuidelineSearch(const GuidelineFile *file, const char *text, int32_t *hits,
                         int32_t capacity, int32_t *count);
