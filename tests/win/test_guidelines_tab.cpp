@@ -89,6 +89,12 @@ TEST_F(GuidelinesTabTest, TabListsEverySectionAndSearches) {
     SendMessageA(t->edit.handle, WM_CHAR, '\r', 0);
     PumpMessages();
     EXPECT_EQ(GetFocus(), list);
+    // The help says which edition, and what takes precedence.
+    ASSERT_NE(w->helpText, nullptr);
+    const std::string help = w->helpText;
+    for (const char *said : {"the \"Guidelines\" tab", "FY2026", "the newest edition obtainable",
+                             "take precedence over the guidelines"})
+        EXPECT_NE(help.find(said), std::string::npos) << said;
 }
 
 TEST_F(GuidelinesTabTest, SectionPageLinksWalkedBackAndForward) {
