@@ -1,8 +1,10 @@
 // libFuzzer target: arbitrary bytes parsed as the guidelines entry; every section's page
-// composed, a search with words taken from the input, and the code map with a few codes.
+// composed (its code and section links read), a search and an ID lookup with words taken from the
+// input, and the code map with a few codes and those words.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 
 #include "guidelines/guideline_codes.h"
 #include "guidelines/guideline_file.h"
@@ -26,11 +28,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     memcpy(words, data, size < sizeof words - 1 ? size : sizeof words - 1);
     for (char &c : words)
         if (c == '\0' && &c != &words[63]) c = ' ';
+    GuidelineFind(&file, words);
     int32_t hits[64], count = 0;
     GuidelineSearch(&file, words, hits, 64, &count);
     GuidelineCodeMap map = {};
     if (GuidelineCodeMapBuild(&map, &file) == 0) {
-        for (const char *code : {"E11.22", "T36.0X1", "A00", "Z68.41"})
+        for (const char *code : {"E11.22", "T36.0X1", "A00", "Z68.41", "E08-E13", "QA0.0", (const char *)words})
             ComposeGuidelineSections(&file, &map, code, &sink);
     }
     GuidelineCodeMapFree(&map);
