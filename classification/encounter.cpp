@@ -38,6 +38,8 @@ int32_t EncounterFree(Encounter *e) {
     MemFree(e->mark);
     MemFree(e->findings);
     MemFree(e->manifestationOf);
+    MemFree(e->given);
+    MemFree(e->ruleCodes);
     memset(e, 0, sizeof *e);
     return 0;
 }

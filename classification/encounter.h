@@ -60,6 +60,13 @@ struct EncounterFinding {
     int32_t rule;        // guideline: the rule (EncounterGuidelineRuleAt), else -1
 };
 
+// One reference of a note already given in a visit, by its hash (encounter_notes.cpp).
+struct EncounterGiven {
+    uint32_t stamp;  // the rule's pass that put it; any other: an empty slot
+    uint32_t hash;   // of the reference
+    int32_t record;  // the note's record
+};
+
 struct Encounter {
     const RecordTable *table;         // the records; not owned
     const SeventhCharTable *chars;    // their 7th characters (may be null); not owned
@@ -92,6 +99,12 @@ struct Encounter {
     EncounterManifestationList manifestations;  // may be null
     const void *manifestationContext;           // handed to it
     const char *manifestationListName;          // what a finding of the list says
+    EncounterGiven *given;     // open addressing, a power of two entries; owned
+    int32_t givenCapacity;     // entries allocated
+    int32_t givenCount;        // entries of this pass
+    uint32_t givenStamp;       // this pass's stamp
+    int32_t *ruleCodes;        // scratch of the guideline rules: the codes of each side; owned
+    int32_t ruleCapacity;      // entries allocated
     uint8_t *manifestationOf;  // per record: 0 not yet known, 1 no, 2 by its titles, 3 by the
                                // list only; allocated on first use, owned
 };

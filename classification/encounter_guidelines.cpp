@@ -2,9 +2,11 @@
 // a rule's conflict in a visit. Only the codes valid in the visit's release take part.
 #include "encounter_guidelines.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
+#include "foundation/mem.h"
 #include "foundation/status.h"
 
 static const GuidelineRule kRules[] = {
@@ -87,13 +89,11 @@ int32_t EncounterGuidelineRuleCount(void) { return RULE_COUNT; }
 struct Side {
     NoteRef refs[RULE_REFS];
     int32_t count;
-    uint32_t letters;  // bit c - 'A' for each first letter its references span: a quick no
 };
 
 // "A, B-C with fifth character 5": each reference with the suffix written after it.
 static void ReadSide(const char *text, Side *side) {
     side->count = 0;
-    side->letters = 0;
     for (const char *p = text; *p != '\0' && side->count < RULE_REFS;) {
         NoteRef *ref = &side->refs[side->count];
         int32_t n = NoteRefAt(p, ref);
@@ -103,7 +103,6 @@ static void ReadSide(const char *text, Side *side) {
         }
         p += n;
         if (strncmp(p, " with ", 6) == 0) p += 6 + NoteSuffixAt(p + 6, &ref->suffix);
-        for (char c = ref->first[0]; c <= ref->last[0]; c++) side->letters |= 1u << (c - 'A');
         side->count++;
     }
 }
@@ -128,14 +127,19 @@ static const RuleSides *Sides(void) {
     return &sides;
 }
 
-static bool On(const Encounter *e, const Side *side, int32_t i) {
-    if (!EncounterTakesPart(e, i)) return false;
-    uint32_t letter = (uint32_t)(e->codes[i].key[0] - 'A');
-    if (letter >= 26 || (side->letters & (1u << letter)) == 0) return false;
+// The positions of the codes side covers, ascending, into out (room for every code); their count.
+// Each reference's run of the codes sorted by key, its suffix tested on each.
+static int32_t Covered(const Encounter *e, const Side *side, int32_t *out) {
+    int32_t n = 0;
     for (int32_t k = 0; k < side->count; k++) {
-        if (NoteRefCovers(&side->refs[k], e->codes[i].key)) return true;
+        int32_t lo = 0, hi = 0;
+        NoteRefCoveredRun(&side->refs[k], e->keys, e->sortedCount, &lo, &hi);
+        for (int32_t j = lo; j < hi; j++) {
+            if (NoteRefCovers(&side->refs[k], e->codes[e->sorted[j]].key)) out[n++] = e->sorted[j];
+        }
     }
-    return false;
+    std::sort(out, out + n);
+    return (int32_t)(std::unique(out, out + n) - out);
 }
 
 static int32_t Add(Encounter *e, int32_t rule, int32_t code, int32_t other) {
@@ -170,42 +174,63 @@ static int32_t WeeksTrimester(const char *key) {
     return weeks < 14 ? 1 : weeks < 28 ? 2 : 3;
 }
 
-// The second code of a pair test for code a, or -1.
-static int32_t Partner(const Encounter *e, int32_t rule, int32_t a) {
-    const GuidelineRule *r = &kRules[rule];
-    const Side *others = &Sides()->others[rule];
-    for (int32_t b = 0; b < e->codeCount; b++) {
-        if (b == a || !EncounterTakesPart(e, b)) continue;
-        switch (r->test) {
-            case GUIDELINE_WITH:
-                if (On(e, others, b)) return b;
-                break;
-            case GUIDELINE_BEFORE:
-                if (b > a && On(e, others, b)) return b;
-                break;
-            case GUIDELINE_SAME_CATEGORY:
-                if (strncmp(e->codes[a].key, e->codes[b].key, 3) == 0) return b;
-                break;
-            case GUIDELINE_TRIMESTER: {
-                int32_t weeks = WeeksTrimester(e->codes[b].key);
-                if (weeks != 0 && weeks != Trimester(e, a)) return b;
-                break;
-            }
-            default: break;
-        }
+// The codes titled with words, ascending.
+static int32_t Titled(const Encounter *e, const char *words, int32_t *out) {
+    int32_t n = 0;
+    for (int32_t i = 0; i < e->codeCount; i++) {
+        if (EncounterTakesPart(e, i) && TitleHas(e, i, words)) out[n++] = i;
     }
-    return -1;
+    return n;
+}
+
+// The other code of a pair for code a among others[0..n), or -1.
+static int32_t Partner(const Encounter *e, const GuidelineRule *r, int32_t a, const int32_t *others,
+                       int32_t n) {
+    switch (r->test) {
+        case GUIDELINE_WITH:
+            for (int32_t k = 0; k < n && k < 2; k++) {
+                if (others[k] != a) return others[k];
+            }
+            return -1;
+        case GUIDELINE_BEFORE: {
+            const int32_t *after = std::upper_bound(others, others + n, a);
+            return after < others + n ? *after : -1;
+        }
+        case GUIDELINE_SAME_CATEGORY: {
+            // The codes of a category sit together in the order by key.
+            NoteRef category = {};
+            memcpy(category.first, e->codes[a].key, 3);
+            memcpy(category.last, e->codes[a].key, 3);
+            int32_t lo = 0, hi = 0;
+            NoteRefCoveredRun(&category, e->keys, e->sortedCount, &lo, &hi);
+            int32_t best = -1;
+            for (int32_t j = lo; j < hi; j++) {
+                int32_t b = e->sorted[j];
+                if (b != a && (best < 0 || b < best)) best = b;
+            }
+            return best;
+        }
+        case GUIDELINE_TRIMESTER: {
+            int32_t trimester = Trimester(e, a);
+            for (int32_t k = 0; k < n; k++) {
+                int32_t weeks = WeeksTrimester(e->codes[others[k]].key);
+                if (weeks != 0 && weeks != trimester) return others[k];
+            }
+            return -1;
+        }
+        default: return -1;
+    }
 }
 
 static int32_t Apply(Encounter *e, int32_t rule) {
     const GuidelineRule *r = &kRules[rule];
-    const Side *codes = &Sides()->codes[rule];
-    for (int32_t a = 0; a < e->codeCount; a++) {
-        if (!EncounterTakesPart(e, a)) continue;
-        if (r->test == GUIDELINE_SAME_CATEGORY ? !TitleHas(e, a, r->title) : !On(e, codes, a)) {
-            continue;
-        }
-        int32_t other = -1;
+    int32_t *codes = e->ruleCodes, *others = e->ruleCodes + e->codeCount;
+    int32_t n = r->test == GUIDELINE_SAME_CATEGORY ? Titled(e, r->title, codes)
+                                                   : Covered(e, &Sides()->codes[rule], codes);
+    if (n == 0) return 0;
+    int32_t m = Sides()->others[rule].count > 0 ? Covered(e, &Sides()->others[rule], others) : 0;
+    for (int32_t k = 0; k < n; k++) {
+        int32_t a = codes[k], other = -1;
         switch (r->test) {
             case GUIDELINE_FIRST:
                 if (a != 0) continue;
@@ -213,20 +238,16 @@ static int32_t Apply(Encounter *e, int32_t rule) {
             case GUIDELINE_NOT_FIRST:
                 if (a == 0) continue;
                 break;
-            case GUIDELINE_WITHOUT: {
-                const Side *others = &Sides()->others[rule];
-                bool found = false;
-                for (int32_t b = 0; b < e->codeCount && !found; b++) found = On(e, others, b);
-                if (found) continue;
+            case GUIDELINE_WITHOUT:
+                if (m > 0) continue;
                 break;
-            }
             case GUIDELINE_TRIMESTER:
                 if (Trimester(e, a) == 0) continue;
-                other = Partner(e, rule, a);
+                other = Partner(e, r, a, others, m);
                 if (other < 0) continue;
                 break;
             default:
-                other = Partner(e, rule, a);
+                other = Partner(e, r, a, others, m);
                 if (other < 0) continue;
                 break;
         }
@@ -237,6 +258,11 @@ static int32_t Apply(Encounter *e, int32_t rule) {
 
 int32_t EncounterFindGuidelines(Encounter *e) {
     if (e == nullptr) return ERR_NULLPTR;
+    // Both sides' codes, each up to every code.
+    if (MemReserve((void **)&e->ruleCodes, &e->ruleCapacity, 2 * (int64_t)e->codeCount, 4, 16) <
+        0) {
+        return ERR_ALLOC;
+    }
     for (int32_t rule = 0; rule < RULE_COUNT; rule++) {
         int32_t status = Apply(e, rule);
         if (status < 0) return status;

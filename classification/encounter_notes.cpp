@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "encounter.h"
+#include "foundation/mem.h"
 #include "foundation/status.h"
 #include "note_requests.h"
 
@@ -58,9 +59,87 @@ static bool Contains(const NoteRef *a, int32_t na, const NoteRef *b, int32_t nb)
     return true;
 }
 
+static uint32_t Mix(uint32_t h, const char *s) {
+    for (; *s != '\0'; s++) h = (h ^ (uint8_t)*s) * 16777619u;
+    return (h ^ 0xFF) * 16777619u;
+}
+
+// Equal references hash alike (NoteRefSame).
+static uint32_t RefHash(const NoteRef *ref) {
+    uint32_t h = Mix(Mix(2166136261u, ref->first), ref->last);
+    for (int32_t k = 0; k < ref->suffix.count; k++) {
+        h = Mix((h ^ (uint32_t)ref->suffix.alts[k].position) * 16777619u, ref->suffix.alts[k].lo);
+        h = Mix(h, ref->suffix.alts[k].hi);
+    }
+    return h;
+}
+
+// A new pass of the given notes: every slot of an older stamp is empty.
+static void GivenReset(Encounter *e) {
+    if (++e->givenStamp == 0) {
+        if (e->given != nullptr) memset(e->given, 0, (size_t)e->givenCapacity * sizeof *e->given);
+        e->givenStamp = 1;
+    }
+    e->givenCount = 0;
+}
+
+static void GivenPut(EncounterGiven *table, int32_t capacity, const EncounterGiven *entry,
+                     uint32_t stamp) {
+    uint32_t mask = (uint32_t)capacity - 1;
+    uint32_t i = entry->hash & mask;
+    while (table[i].stamp == stamp) i = (i + 1) & mask;
+    table[i] = *entry;
+}
+
+// Puts the references of the note given at p; a full table grows.
+static int32_t GivenAdd(Encounter *e, int32_t p, const NoteRef *refs, int32_t count) {
+    if (2 * (e->givenCount + count) >= e->givenCapacity) {
+        int32_t capacity = e->givenCapacity == 0 ? 64 : e->givenCapacity;
+        while (2 * (e->givenCount + count) >= capacity) capacity *= 2;
+        if (capacity > (1 << 26)) return ERR_ALLOC;
+        EncounterGiven *grown =
+            (EncounterGiven *)MemAlloc(capacity * (int32_t)sizeof(EncounterGiven));
+        if (grown == nullptr) return ERR_ALLOC;
+        memset(grown, 0, (size_t)capacity * sizeof *grown);
+        for (int32_t i = 0; i < e->givenCapacity; i++) {
+            if (e->given[i].stamp == e->givenStamp) GivenPut(grown, capacity, &e->given[i], e->givenStamp);
+        }
+        MemFree(e->given);
+        e->given = grown;
+        e->givenCapacity = capacity;
+    }
+    for (int32_t r = 0; r < count; r++) {
+        EncounterGiven entry = {e->givenStamp, RefHash(&refs[r]), p};
+        GivenPut(e->given, e->givenCapacity, &entry, e->givenStamp);
+        e->givenCount++;
+    }
+    return 0;
+}
+
+// Whether a note given holds ref and, with it, is p's own note, contains p's references, or
+// (first) is contained in them. Every note compared has been parsed, so getting it keeps p's
+// references where they are.
+static bool GivenNests(Encounter *e, const NoteRule *rule, int32_t p, const NoteRef *refs,
+                       int32_t count, const NoteRef *ref, bool first) {
+    if (e->givenCapacity == 0) return false;
+    uint32_t hash = RefHash(ref), mask = (uint32_t)e->givenCapacity - 1;
+    for (uint32_t i = hash & mask; e->given[i].stamp == e->givenStamp; i = (i + 1) & mask) {
+        if (e->given[i].hash != hash) continue;
+        int32_t q = e->given[i].record;
+        if (q == p) return true;
+        const NoteRef *other = nullptr;
+        int32_t otherCount = 0;
+        if (NoteRefCacheGet(&e->refs, q, rule->field, &other, &otherCount) < 0) continue;
+        if (first ? Contains(other, otherCount, refs, count)
+                  : NoteRefSame(&other[0], ref) && Contains(refs, count, other, otherCount)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // Whether p's note repeats one already weighed: given for an earlier code, or its references
-// nested with those of a nearer record of this code or of a note already given. Every record
-// compared has been parsed before, so getting it keeps p's references where they are.
+// nested with those of a nearer record of this code or of a note already given.
 static int32_t Repeats(Encounter *e, const NoteRule *rule, int32_t p, const int32_t *nearer,
                        int32_t nearerCount, int32_t givenFrom, bool *repeats) {
     *repeats = false;
@@ -68,17 +147,25 @@ static int32_t Repeats(Encounter *e, const NoteRule *rule, int32_t p, const int3
     int32_t count = 0;
     int32_t status = NoteRefCacheGet(&e->refs, p, rule->field, &refs, &count);
     if (status < 0) return status;
-    for (int32_t k = givenFrom; k < e->findingCount && !*repeats; k++) {
-        if (e->findings[k].kind == rule->kind && e->findings[k].record == p) *repeats = true;
+    if (count == 0) {
+        // A manifestation's note without references: given at most once by its record.
+        for (int32_t k = givenFrom; k < e->findingCount && !*repeats; k++) {
+            *repeats = e->findings[k].kind == rule->kind && e->findings[k].record == p;
+        }
+        return 0;
     }
-    for (int32_t k = -nearerCount; k < e->findingCount - givenFrom && !*repeats; k++) {
-        int32_t q = k < 0 ? nearer[k + nearerCount] : e->findings[givenFrom + k].record;
-        if (k >= 0 && e->findings[givenFrom + k].kind != rule->kind) continue;
+    for (int32_t k = 0; k < nearerCount && !*repeats; k++) {
         const NoteRef *other = nullptr;
         int32_t otherCount = 0;
-        if (NoteRefCacheGet(&e->refs, q, rule->field, &other, &otherCount) < 0) continue;
-        if (count == 0 || otherCount == 0) continue;
+        if (NoteRefCacheGet(&e->refs, nearer[k], rule->field, &other, &otherCount) < 0) continue;
+        if (otherCount == 0) continue;
         *repeats = Contains(refs, count, other, otherCount) || Contains(other, otherCount, refs, count);
+    }
+    // A note given that contains p's holds its first reference; one that p contains begins with
+    // one of p's.
+    if (!*repeats) *repeats = GivenNests(e, rule, p, refs, count, &refs[0], true);
+    for (int32_t r = 0; r < count && !*repeats; r++) {
+        *repeats = GivenNests(e, rule, p, refs, count, &refs[r], false);
     }
     return 0;
 }
@@ -121,6 +208,7 @@ static uint32_t Unmet(Encounter *e, const NoteRule *rule, int32_t a, int32_t p, 
 static int32_t Apply(Encounter *e, const NoteRule *rule) {
     if (e == nullptr) return ERR_NULLPTR;
     int32_t givenFrom = e->findingCount;
+    GivenReset(e);
     for (int32_t a = 0; a < e->codeCount; a++) {
         if (!EncounterTakesPart(e, a)) continue;
         int32_t nearer[NEARER_MAX], nearerCount = 0;
@@ -147,6 +235,9 @@ static int32_t Apply(Encounter *e, const NoteRule *rule) {
                 EncounterFinding f = {rule->kind, a, -1, p, rule->field, -1,
                                       warn ? LEVEL_WARNING : LEVEL_REMINDER, unmet, -1};
                 if (EncounterAddFinding(e, &f) < 0) return ERR_ALLOC;
+                // p was parsed above and nothing parsed since: refs is still p's.
+                NoteRefCacheGet(&e->refs, p, rule->field, &refs, &count);
+                if (GivenAdd(e, p, refs, count) < 0) return ERR_ALLOC;
             }
             // A manifestation asks for one underlying disease, whichever note names it.
             if (manifestation) break;

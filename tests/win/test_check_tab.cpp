@@ -51,8 +51,13 @@ TEST_F(CheckTabTest, TheExamplesReadAsTheRulesSay) {
         {"G63, E85.1", "G63 is a manifestation code and may not be listed first."},
         {"E85.1\rG63", "!Errors:"},
         {"E85.1\rG63", "!Reminder"},
-        {"e1122", "Reminder: E11.22 \x97 use additional code to identify stage of chronic kidney "
-                  "disease (N18.1-N18.6)"},
+        {"e1122", "Warnings:\nWarning: E11.22 \x97 use additional code to identify stage of "
+                  "chronic kidney disease (N18.1-N18.6)"},
+        {"e1122", "Reminders:\nReminder: E11.22 \x97 use additional code to identify control"},
+        {"E11.9 E11.65", "Errors:\nGuidelines: E11.9 with E11.65 \x97 A code \"without "
+                         "complications\""},
+        {"E11.9 E11.65", "Official Guidelines, Section I.C.4.a\n"},
+        {"E11.9 G63", "!Excludes1"},
         {"E11.22 N18.4", "!(N18.1-N18.6)"},
     };
     for (const Example &e : examples) {

@@ -5,8 +5,10 @@
 // once per value with MORBIVUE_TEST_DPI set (unset means 96); the rows of other values skip.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "feature_support.h"
 #include "foundation/status.h"
@@ -109,6 +111,40 @@ void ExpectFontsAndColumns(BrowserWindow *w, int32_t dpi) {
             EXPECT_EQ(SendMessageA(l.list, LVM_GETCOLUMNWIDTH, c, 0), DpiScale(l.widths[c], dpi));
 }
 
+// The Hypertension rows of the Index tab read apart: what the path column shows of each row (the
+// longest beginning that fits, as the list cuts it) differs between rows that differ.
+void ExpectIndexRowsReadApart(BrowserWindow *w, int32_t dpi) {
+    SelectTab(w, INDEX_TAB);
+    HWND list = IndexTabList(w);
+    SetWindowTextA(w->indexTab->edit.handle, "hypertension");
+    SendMessageA(w->indexTab->button.handle, BM_CLICK, 0, 0);
+    PumpMessages();
+    const int32_t rows = std::min(40, (int32_t)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    ASSERT_GT(rows, 10);
+    // Room for the text: the column less the list's margins on both sides.
+    const int32_t room = (int32_t)SendMessageA(list, LVM_GETCOLUMNWIDTH, 1, 0) - DpiScale(12, dpi);
+    std::vector<std::string> full, shown;
+    for (int32_t r = 0; r < rows; r++) {
+        char text[1100] = {};
+        LVITEMA item = {};
+        item.iSubItem = 1;
+        item.pszText = text;
+        item.cchTextMax = sizeof text;
+        SendMessageA(list, LVM_GETITEMTEXTA, r, (LPARAM)&item);
+        std::string visible = text;
+        while (!visible.empty() &&
+               SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, (LPARAM)visible.c_str()) > room) {
+            visible.pop_back();
+        }
+        full.push_back(text);
+        shown.push_back(visible);
+    }
+    for (int32_t a = 0; a < rows; a++)
+        for (int32_t b = a + 1; b < rows; b++)
+            if (full[a] != full[b]) EXPECT_NE(shown[a], shown[b]) << full[a] << " | " << full[b];
+    SelectTab(w, 0);
+}
+
 int32_t FirstLinkAt(HWND viewer, const std::string &text, int32_t from) {
     for (int32_t i = from; i < (int32_t)text.size(); i++)
         if (FormatAt(viewer, i).dwEffects & CFE_LINK) return i;
@@ -154,6 +190,7 @@ TEST_P(DpiTest, WindowScalesAndStaysWholeAndWorking) {
     ExpectLayoutAt(w, row.dpi, 400, 800, 560);
     ExpectFontsAndColumns(w, row.dpi);
     ExpectLabelsFit(w, row.dpi);
+    ExpectIndexRowsReadApart(w, row.dpi);
 
     // A page: its points come out in pixels of this DPI (a line at least as high as its font).
     ShowCode(w, "T80-T88");

@@ -13,6 +13,7 @@
 #include "classification/page_rtf.h"
 #include "classification/page_runs.h"
 #include "classification/code_refs.h"
+#include "classification/encounter.h"
 #include "classification/release_changes.h"
 #include "classification/releases.h"
 #include "classification/search.h"
@@ -369,3 +370,59 @@ TEST_F(OutOfMemoryTest, AllWordsAndTypedCodeSearchesGiveAllHitsOrNone) {
 }
 
 }  // namespace
+
+namespace {
+
+// A visit that reaches every rule: an Excludes1 pair, a guideline pair, a warning, reminders of
+// two nested notes, a Code also note.
+std::vector<std::string> EncounterFindingsUnder(const RecordTable *table, int32_t *status) {
+    Encounter e = {};
+    std::vector<std::string> out;
+    *status = EncounterInit(&e, table, nullptr);
+    const char visit[] = "I10 I12.9 E11.9 E11.65 E11.22 X01";
+    if (*status == 0) *status = EncounterRead(&e, visit, sizeof visit - 1);
+    if (*status == 0) *status = EncounterCheck(&e);
+    for (int32_t k = 0; *status == 0 && k < e.findingCount; k++) {
+        const EncounterFinding *f = &e.findings[k];
+        out.push_back(std::to_string(f->kind) + " " + std::to_string(f->code) + " " +
+                      std::to_string(f->level) + " " + std::to_string(f->requests));
+    }
+    EncounterFree(&e);
+    return out;
+}
+
+}  // namespace
+
+TEST_F(OutOfMemoryTest, EncounterCheckAtEveryAllocation) {
+    TestTable t({"A00-Z99;Root",
+                 "E11;Type 2 diabetes mellitus;;code to identify control using:./insulin (Z79.4)./"
+                 "oral drugs (Z79.84)./;diabetes (E08-E13 with .42)./",
+                 "E11.9;Type 2 diabetes mellitus without complications",
+                 "E11.65;Type 2 diabetes mellitus with hyperglycemia",
+                 "E11.22;Type 2 diabetes mellitus with diabetic CKD;;code to identify stage (N18.1-"
+                 "N18.6)./",
+                 "I10;Essential hypertension;;code to identify tobacco use (Z72.0)./;;;;"
+                 "heart failure, if applicable (I50.-)./",
+                 "I12.9;Hypertensive chronic kidney disease;;tobacco use (Z72.0)./and tobacco "
+                 "dependence (F17.-)./",
+                 "X01;Polyneuropathy in diseases classified elsewhere;;;;;underlying disease, such "
+                 "as:./amyloidosis (E85.-)./"},
+                true);
+    ASSERT_EQ(t.status, 0);
+    for (uint32_t i = 2; i < t.table.recordCount; i++) t.table.records[i].flags = RECORD_FLAG_LEAF;
+    for (uint32_t i = 2; i <= 4; i++) t.table.records[i].parent = 1;  // E11's codes
+    int32_t status = 0;
+    const std::vector<std::string> reference = EncounterFindingsUnder(&t.table, &status);
+    ASSERT_EQ(status, 0);
+    ASSERT_GE(reference.size(), 6u) << testing::PrintToString(reference);
+    // The manifestations' per-record memo may fail alone: the answer is then the same.
+    int32_t points = Walk(
+        [&]() {
+            int32_t s = 0;
+            std::vector<std::string> got = EncounterFindingsUnder(&t.table, &s);
+            if (s == 0) EXPECT_EQ(got, reference);
+            return s;
+        },
+        ERR_ALLOC, true);
+    EXPECT_GE(points, 8);
+}
