@@ -52,7 +52,15 @@ static void MarkWords(BrowserWindow *w, void *) {
     if (w->search.searchWord) HighlightSearch(w);
     char *words = w->scratchBuffer;
     snprintf(words, (size_t)w->textCapacity + 1, "%s", GuidelinesTabPhrase(w));
-    for (char *word = strtok(words, " \t"); word; word = strtok(nullptr, " \t")) HighlightWord(w, word);
+    for (char *p = words; *p;) {
+        while (*p == ' ' || *p == '\t') p++;
+        char *word = p;
+        while (*p && *p != ' ' && *p != '\t') p++;
+        const bool more = *p != '\0';
+        *p = '\0';
+        if (*word) HighlightWord(w, word);
+        if (more) p++;
+    }
 }
 
 int32_t ShowGuidelinePage(BrowserWindow *w, int32_t n, int32_t history) {
