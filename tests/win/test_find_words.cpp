@@ -77,7 +77,10 @@ TEST_F(FindWordsTest, TypedCodeOpensItsPageWithOneHistoryEntry) {
     PumpMessages();
     ASSERT_EQ(Rows(), 1);
     EXPECT_EQ(Cell(0, 1), "S52.121");
-    EXPECT_EQ(ViewerText(viewer).rfind("S52.121 Displaced fracture of head of right radius", 0),
+    // A complete code's page is headed as the code, its record's page after.
+    EXPECT_EQ(ViewerText(viewer).rfind("S52.121A Displaced fracture of head of right radius, "
+                                       "initial encounter for closed fracture\n\nBillable: ",
+                                       0),
               0u);
     EXPECT_EQ(w->historyLast, lastBefore + 2);
     EXPECT_EQ(GetFocus(), viewer);
