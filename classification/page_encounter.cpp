@@ -19,10 +19,11 @@ static void Code(const Encounter *e, int32_t i, const PageSink *sink, PageWorksp
     PageSinkWrite(sink, ws, text, (size_t)n);
 }
 
-static void Link(const char *code, const PageSink *sink, PageWorkspace *ws, LinkTable *links) {
+static void Link(const char *code, const PageSink *sink, PageWorkspace *ws, LinkTable *links,
+                 uint16_t kind = PAGE_KIND_RECORD) {
     LinkEntry entry;
     memset(&entry, 0, sizeof entry);
-    entry.kind = PAGE_KIND_RECORD;
+    entry.kind = kind;
     strncpy(entry.code, code, LINK_CODE_CHARS);
     if (sink->setLink != nullptr) sink->setLink(sink->context, 1);
     Text(sink, ws, code);
@@ -134,7 +135,7 @@ static void WriteFinding(Encounter *e, const EncounterFinding *f, PageWorkspace 
     WriteSentence(e, f, ws, sink);
     if (f->kind == FINDING_GUIDELINE) {
         Text(sink, ws, "Official Guidelines, Section ");
-        Text(sink, ws, EncounterFindingWhere(e, f));
+        Link(EncounterFindingWhere(e, f), sink, ws, links, PAGE_KIND_GUIDELINE);
         Text(sink, ws, "\n\n");
         return;
     }

@@ -11,6 +11,7 @@
 #include "foundation/mem.h"
 #include "foundation/status.h"
 #include "ui/clipboard.h"
+#include "ui/guideline_pages.h"
 #include "ui/dpi.h"
 #include "ui/history.h"
 #include "ui/page_view.h"
@@ -199,7 +200,8 @@ int32_t CheckPageFollowLink(BrowserWindow *w, const char *text) {
     if (!w || !text) return ERR_NULLPTR;
     CodeCheckResult check;
     CodeCheck(&w->table, &w->sevenths, text, &check);
-    if (check.record <= 0) return ERR_NOTFOUND;
+    // No code: a guideline finding's section ("I.C.9.a").
+    if (check.record <= 0) return GuidelinePageFollowLink(w, text);
     if (check.kind == CODE_KIND_COMPLETE) return GoToCompleteCode(w, text, check.record);
     return GoToCode(w, PAGE_KIND_RECORD, RecordField(&w->table.records[check.record], FIELD_CODE));
 }

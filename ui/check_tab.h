@@ -57,7 +57,8 @@ int32_t CheckTabRun(BrowserWindow *w);
 // ERR_NOTFOUND (the list is no longer kept); ERR_ALLOC; the ShowComposedPage status.
 int32_t ShowCheckPage(BrowserWindow *w, int32_t serial, int32_t history);
 // Follows a link of the Check page by its text: the record the code names (a complete code's
-// leaf). 0; ERR_NOTFOUND; ERR_NULLPTR.
+// page), or else the Official Guidelines' section ("I.C.9.a"). 0; ERR_NOTFOUND; ERR_NOTAVAIL
+// (no guidelines data); ERR_NULLPTR.
 int32_t CheckPageFollowLink(BrowserWindow *w, const char *text);
 // Puts the edit's codes, normalised, one a line, on the clipboard. 0; ERR_NULLPTR; ERR_ALLOC.
 int32_t CheckTabCopy(BrowserWindow *w);

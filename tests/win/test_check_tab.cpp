@@ -70,6 +70,23 @@ TEST_F(CheckTabTest, TheExamplesReadAsTheRulesSay) {
     }
 }
 
+TEST_F(CheckTabTest, AGuidelineFindingsSectionIsALinkToIt) {
+    Check("I10 I12.9");
+    std::string page = ViewerText(viewer);
+    const std::string said = "Official Guidelines, Section I.C.9.a\n";
+    size_t at = page.find(said);
+    ASSERT_NE(at, std::string::npos) << page;
+    at += said.size() - 8;
+    EXPECT_TRUE(FormatAt(viewer, (int32_t)at).dwEffects & CFE_LINK);
+    SendLinkPress(w, (int32_t)at, (int32_t)at + 7);
+    PumpMessages();
+    EXPECT_EQ(ViewerText(viewer).rfind("I.C.9.a  Hypertension", 0), 0u)
+        << ViewerText(viewer).substr(0, 80);
+    EXPECT_EQ(0, NavigateBack(w));
+    PumpMessages();
+    EXPECT_EQ(ViewerText(viewer).rfind("Check of 2 codes", 0), 0u);
+}
+
 TEST_F(CheckTabTest, CtrlEnterChecksAndTheNotesRecordIsALinkBackToTheCheck) {
     Type("E11.9 E10.9");
     SendMessageA(edit, WM_CHAR, 10, 0);  // Ctrl+Enter
