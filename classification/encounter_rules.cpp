@@ -36,7 +36,6 @@ int32_t EncounterTakesPart(const Encounter *e, int32_t i) {
     return e->codes[i].first == i && e->codes[i].check.record > 0;
 }
 
-static bool Distinct(const Encounter *e, int32_t i) { return EncounterTakesPart(e, i) != 0; }
 
 int32_t EncounterFindInvalid(Encounter *e) {
     if (e == nullptr) return ERR_NULLPTR;
@@ -88,7 +87,7 @@ int32_t EncounterFindExcludes1(Encounter *e) {
     if (e == nullptr) return ERR_NULLPTR;
     for (int32_t i = 0; i < e->codeCount; i++) e->mark[i] = -1;
     for (int32_t a = 0; a < e->codeCount; a++) {
-        if (!Distinct(e, a)) continue;
+        if (!EncounterTakesPart(e, a)) continue;
         int32_t status = PairsOf(e, a);
         if (status < 0) return status;
     }

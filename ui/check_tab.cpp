@@ -11,12 +11,13 @@
 #include "foundation/mem.h"
 #include "foundation/status.h"
 #include "ui/clipboard.h"
-#include "ui/guideline_pages.h"
 #include "ui/dpi.h"
+#include "ui/guideline_pages.h"
 #include "ui/history.h"
 #include "ui/page_view.h"
 #include "ui/record_page.h"
 #include "ui/subclass.h"
+#include "ui/tab_child.h"
 
 static const DWORD EDIT_STYLE =
     WS_CHILD | WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
@@ -24,11 +25,7 @@ static const DWORD BUTTON_STYLE = WS_CHILD | WS_BORDER;
 
 static HWND Create(BrowserWindow *w, ControlSlot *slot, const char *cls, const char *text,
                    DWORD style, int32_t id) {
-    const LayoutRect &r = slot->rect;
-    slot->handle = CreateWindowExA(0, cls, text, style, r.left, r.top, r.right - r.left,
-                                   r.bottom - r.top, w->tab.handle, (HMENU)(INT_PTR)id,
-                                   w->app ? w->app->instance : GetModuleHandleA(nullptr), nullptr);
-    return slot->handle;
+    return TabChildCreate(w, slot, 0, cls, text, style, id);
 }
 
 int32_t CheckTabCreate(BrowserWindow *w, HFONT font) {

@@ -14,6 +14,7 @@
 #include "ui/guideline_pages.h"
 #include "ui/list_columns.h"
 #include "ui/subclass.h"
+#include "ui/tab_child.h"
 
 static const DWORD LIST_STYLE = WS_CHILD | WS_VSCROLL | LVS_REPORT | LVS_SINGLESEL |
                                 LVS_SHOWSELALWAYS | LVS_OWNERDATA;
@@ -23,11 +24,7 @@ static const DWORD NOTE_STYLE = WS_CHILD | SS_LEFT | SS_CENTERIMAGE | SS_ENDELLI
 
 static HWND Create(BrowserWindow *w, ControlSlot *slot, const char *cls, const char *text,
                    DWORD style, int32_t id) {
-    const LayoutRect &r = slot->rect;
-    slot->handle = CreateWindowExA(0, cls, text, style, r.left, r.top, r.right - r.left,
-                                   r.bottom - r.top, w->tab.handle, (HMENU)(INT_PTR)id,
-                                   w->app ? w->app->instance : GetModuleHandleA(nullptr), nullptr);
-    return slot->handle;
+    return TabChildCreate(w, slot, 0, cls, text, style, id);
 }
 
 int32_t GuidelinesTabCreate(BrowserWindow *w, HFONT font) {

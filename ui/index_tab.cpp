@@ -17,6 +17,7 @@
 #include "ui/page_view.h"
 #include "ui/rich_text_view.h"
 #include "ui/subclass.h"
+#include "ui/tab_child.h"
 
 static const DWORD LIST_STYLE = WS_CHILD | WS_VSCROLL | LVS_REPORT | LVS_SINGLESEL |
                                 LVS_SHOWSELALWAYS | LVS_OWNERDATA;
@@ -26,11 +27,7 @@ static const DWORD STATUS_STYLE = WS_CHILD | SS_LEFT;
 
 static HWND Create(BrowserWindow *w, ControlSlot *slot, DWORD exStyle, const char *cls,
                    const char *text, DWORD style, int32_t id) {
-    const LayoutRect &r = slot->rect;
-    slot->handle = CreateWindowExA(exStyle, cls, text, style, r.left, r.top, r.right - r.left,
-                                   r.bottom - r.top, w->tab.handle, (HMENU)(INT_PTR)id,
-                                   w->app ? w->app->instance : GetModuleHandleA(nullptr), nullptr);
-    return slot->handle;
+    return TabChildCreate(w, slot, exStyle, cls, text, style, id);
 }
 
 // What the tab says in place of its list when the indexes could not be read.

@@ -160,6 +160,7 @@ std::string ListCell(HWND list, int32_t row, int32_t column) {
     return text;
 }
 
+// The handler reads the focused row, since Wine reports Enter without the item.
 void ActivateListRow(BrowserWindow *w, HWND list, int32_t row) {
     LVITEMA state = {};
     state.stateMask = LVIS_FOCUSED | LVIS_SELECTED;

@@ -125,12 +125,7 @@ void ExpectIndexRowsReadApart(BrowserWindow *w, int32_t dpi) {
     const int32_t room = (int32_t)SendMessageA(list, LVM_GETCOLUMNWIDTH, 1, 0) - DpiScale(12, dpi);
     std::vector<std::string> full, shown;
     for (int32_t r = 0; r < rows; r++) {
-        char text[1100] = {};
-        LVITEMA item = {};
-        item.iSubItem = 1;
-        item.pszText = text;
-        item.cchTextMax = sizeof text;
-        SendMessageA(list, LVM_GETITEMTEXTA, r, (LPARAM)&item);
+        const std::string text = ListCell(list, r, 1);
         std::string visible = text;
         while (!visible.empty() &&
                SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, (LPARAM)visible.c_str()) > room) {

@@ -32,44 +32,15 @@ protected:
         SendMessageA(t->button.handle, BM_CLICK, 0, 0);
         PumpMessages();
     }
-    int32_t Rows() { return (int32_t)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0); }
-    std::string Cell(int32_t row, int32_t column) {
-        char text[1100] = {};
-        LVITEMA item = {};
-        item.iSubItem = column;
-        item.pszText = text;
-        item.cchTextMax = sizeof text;
-        SendMessageA(list, LVM_GETITEMTEXTA, row, (LPARAM)&item);
-        return text;
-    }
-    // What a click on a row does: the list reports the activated item.
-    void Activate(int32_t row) {
-        // A click focuses and selects the row before the list reports it: the handler reads
-        // the focused row, since Wine reports Enter without the item.
-        LVITEMA state = {};
-        state.stateMask = LVIS_FOCUSED | LVIS_SELECTED;
-        state.state = LVIS_FOCUSED | LVIS_SELECTED;
-        SendMessageA(list, LVM_SETITEMSTATE, row, (LPARAM)&state);
-        NMITEMACTIVATE item = {};
-        item.hdr.hwndFrom = list;
-        item.hdr.code = LVN_ITEMACTIVATE;
-        item.iItem = row;
-        SendMessageA(w->window, WM_NOTIFY, 0, (LPARAM)&item);
-        PumpMessages();
-    }
+    int32_t Rows() { return ListRows(list); }
+    std::string Cell(int32_t row, int32_t column) { return ListCell(list, row, column); }
+    void Activate(int32_t row) { ActivateListRow(w, list, row); }
     // Sends the viewer's EN_LINK for the characters [from, to) as a press of the left button.
     void LinkPress(int32_t from, int32_t to) {
         SendLinkPress(w, from, to);
         PumpMessages();
     }
-    // Presses the link whose text is the given one, the first on the page after `after`.
-    void PressLinkText(const std::string &text, size_t after = 0) {
-        std::string page = ViewerText(viewer);
-        size_t at = page.find(text, after);
-        ASSERT_NE(at, std::string::npos) << text;
-        EXPECT_TRUE(FormatAt(viewer, (int32_t)at).dwEffects & CFE_LINK) << text;
-        LinkPress((int32_t)at, (int32_t)(at + text.size()));
-    }
+    void PressLinkText(const std::string &text, size_t after = 0) { PressViewerLink(w, text, after); }
     bool Shows(const std::string &heading) { return ViewerText(viewer).rfind(heading, 0) == 0; }
     PageRef Current() { return w->history[w->historyPos]; }
     IndexTab *t = nullptr;

@@ -37,6 +37,18 @@ std::vector<std::string> Findings(const std::vector<Visit> &visits, int *status)
     return out;
 }
 
+// Each visit's findings hold its line; the status of them all.
+int ExpectEachFinds(const std::vector<Visit> &visits, std::vector<std::string> *found) {
+    int status = -1;
+    *found = Findings(visits, &status);
+    EXPECT_EQ(found->size(), visits.size());
+    for (size_t i = 0; i < visits.size() && i < found->size(); i++) {
+        EXPECT_NE(std::string::npos, ("\n" + (*found)[i]).find(std::string("\n") + visits[i].why))
+            << visits[i].codes << "\n" << (*found)[i];
+    }
+    return status;
+}
+
 }  // namespace
 
 class CliEncounterLevels : public CliTest {};
@@ -124,13 +136,9 @@ TEST_F(CliEncounterLevels, EachGuidelineRuleCatchesItsWrongVisit) {
         // A manifestation with only a manifestation before it: no underlying disease.
         {"F02.80 G63", "!code-first\tG63\t"},
     };
-    int status = -1;
-    std::vector<std::string> found = Findings(visits, &status);
+    std::vector<std::string> found;
+    int status = ExpectEachFinds(visits, &found);
     ASSERT_EQ(found.size(), visits.size());
-    for (size_t i = 0; i < visits.size(); i++) {
-        EXPECT_NE(std::string::npos, ("\n" + found[i]).find(std::string("\n") + visits[i].why))
-            << visits[i].codes << "\n" << found[i];
-    }
     EXPECT_EQ(1, status);
 }
 
@@ -147,13 +155,9 @@ TEST_F(CliEncounterLevels, NotesAreWeighedAndGivenOnceAsCodersReadThem) {
         {"A41.9 R65.20", ""},
         {"C25.0", "?code-also\tC25.0\tK86.81\tC25\t"},
     };
-    int status = -1;
-    std::vector<std::string> found = Findings(visits, &status);
+    std::vector<std::string> found;
+    int status = ExpectEachFinds(visits, &found);
     ASSERT_EQ(found.size(), visits.size());
-    for (size_t i = 0; i < visits.size(); i++) {
-        EXPECT_NE(std::string::npos, ("\n" + found[i]).find(std::string("\n") + visits[i].why))
-            << visits[i].codes << "\n" << found[i];
-    }
     EXPECT_EQ(found[1].find("?use-additional"), found[1].rfind("?use-additional")) << found[1];
     EXPECT_EQ(std::string::npos, found[2].find("Z85.-")) << found[2];
     EXPECT_EQ(std::string::npos, found[3].find("code-first\tR65.20")) << found[3];

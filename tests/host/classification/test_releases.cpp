@@ -125,6 +125,10 @@ TEST_F(Releases_, DateOfServiceChoosesTheReleaseInEffect) {
     }
     EXPECT_EQ(Check(5, "Q99.99").status, RELEASE_UNKNOWN);
     EXPECT_EQ(Check(5, "E11.9").status, RELEASE_BILLABLE);
+    // Dates outside the releases held.
+    for (int32_t date : {20220930, 20271001, 10000101, 99991231}) {
+        EXPECT_EQ(ReleasesForDate(&releases, date), ERR_OUTOFRANGE) << date;
+    }
 }
 
 TEST(ReleaseDates, OnlyRealDatesInTheirWrittenFormAreRead) {
@@ -150,12 +154,6 @@ TEST(ReleaseDates, OnlyRealDatesInTheirWrittenFormAreRead) {
     EXPECT_EQ(ReleaseDateBefore(20250101), 20241231);
     char words[RELEASE_DATE_CHARS + 1];
     EXPECT_STREQ(ReleaseDateWords(20260930, words), "September 30, 2026");
-}
-
-TEST_F(Releases_, DatesOutsideTheReleasesHeldAreRefused) {
-    for (int32_t date : {20220930, 20271001, 10000101, 99991231}) {
-        EXPECT_EQ(ReleasesForDate(&releases, date), ERR_OUTOFRANGE) << date;
-    }
 }
 
 // The order file of each release replayed from FY2023's own with the changes, and every code of

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "edits_fixture.h"
 #include "edits/edits_words.h"
 #include "foundation/status.h"
 #include "morbivue_data_files.h"
@@ -39,18 +40,8 @@ std::vector<std::vector<std::string>> Rows(const std::string &name, bool header 
     return rows;
 }
 
-class Edits : public ::testing::Test {
+class Edits : public EditsRelease {
 protected:
-    static void SetUpTestSuite() {
-        ASSERT_EQ(ReleasesLoadTable(&releases, &table, &chars), 0);
-        ASSERT_EQ(EditsLoad(&edits), 0);
-    }
-    static void TearDownTestSuite() {
-        EditsFree(&edits);
-        ReleasesFree(&releases);
-        SeventhCharFree(&chars);
-        RecordTableFree(&table);
-    }
     static std::string Column(EditsListKind list, const char *code) {
         char buffer[EDITS_LINE_CHARS + 1];
         return EditsColumn(&edits, list, code, ReleasesSince(&releases, code), buffer);
@@ -59,15 +50,7 @@ protected:
         char buffer[EDITS_LINE_CHARS + 1];
         return EditsLine(&edits, list, code, ReleasesSince(&releases, code), buffer);
     }
-    static Releases releases;
-    static RecordTable table;
-    static SeventhCharTable chars;
-    static EditsTable edits;
 };
-Releases Edits::releases;
-RecordTable Edits::table;
-SeventhCharTable Edits::chars;
-EditsTable Edits::edits;
 
 }  // namespace
 

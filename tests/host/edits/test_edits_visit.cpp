@@ -4,24 +4,15 @@
 
 #include <string>
 
+#include "edits_fixture.h"
 #include "edits/edits_visit.h"
 #include "edits/edits_words.h"
 #include "foundation/status.h"
 
 namespace {
 
-class EditsVisitTest : public ::testing::Test {
+class EditsVisitTest : public EditsRelease {
 protected:
-    static void SetUpTestSuite() {
-        ASSERT_EQ(ReleasesLoadTable(&releases, &table, &chars), 0);
-        ASSERT_EQ(EditsLoad(&edits), 0);
-    }
-    static void TearDownTestSuite() {
-        EditsFree(&edits);
-        ReleasesFree(&releases);
-        SeventhCharFree(&chars);
-        RecordTableFree(&table);
-    }
     void SetUp() override {
         ASSERT_EQ(EncounterInit(&e, &table, &chars), 0);
         ASSERT_EQ(EncounterSetRelease(&e, &releases, ReleasesNewest(&releases)), 0);
@@ -42,17 +33,9 @@ protected:
         }
         return out;
     }
-    static Releases releases;
-    static RecordTable table;
-    static SeventhCharTable chars;
-    static EditsTable edits;
     Encounter e = {};
     EditsVisit v = {};
 };
-Releases EditsVisitTest::releases;
-RecordTable EditsVisitTest::table;
-SeventhCharTable EditsVisitTest::chars;
-EditsTable EditsVisitTest::edits;
 
 }  // namespace
 
